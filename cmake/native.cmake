@@ -1,0 +1,45 @@
+# The Windows-free logic built with the host compiler, under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and as libFuzzer targets when the compiler is clang.
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+add_compile_options(-Wall -Wextra -g -O1)
+
+add_library(text_logic STATIC ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES})
+target_include_directories(text_logic PUBLIC setup update)
+target_compile_options(text_logic PRIVATE ${SANITIZE})
+
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_executable(text_tests
+  tests/native/strutil_test.cpp
+  tests/native/querytext_test.cpp
+)
+target_compile_options(text_tests PRIVATE ${SANITIZE})
+target_link_options(text_tests PRIVATE ${SANITIZE})
+target_link_libraries(text_tests PRIVATE text_logic gtest gtest_main)
+include(GoogleTest)
+gtest_discover_tests(text_tests)
+
+# Every fuzz target runs briefly with the tests so none of them rots; the
+# README says how to run one for longer.
+set(FUZZ_SECONDS 5 CACHE STRING "seconds each fuzz target runs in the test suite")
+set(FUZZ_TARGETS
+  fuzz_querytext
+)
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  foreach(target ${FUZZ_TARGETS})
+    add_executable(${target} tests/fuzz/${target}.cpp ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES})
+    target_include_directories(${target} PRIVATE setup update)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined -g -O1)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
+    add_test(NAME ${target} COMMAND ${target} -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048)
+  endforeach()
+endif()
+
+# Checks on the built Windows programs (path given by the test script).
+if(DIST_DIR)
+  foreach(program setup update)
+    if(EXISTS ${DIST_DIR}/${program}.exe OR program STREQUAL "setup")
+      add_test(NAME pe_check_${program}
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe.sh ${DIST_DIR}/${program}.exe)
+    endif()
+  endforeach()
+endif()

@@ -1,0 +1,50 @@
+# The two programs, their tests and helpers, cross-built for Windows.
+enable_language(RC)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Tests run under Wine in a prefix of this tree's own.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(WINE_ARCH win64)
+  set(WINE_LOADER /usr/lib/wine/wine64)
+else()
+  set(WINE_ARCH win32)
+  set(WINE_LOADER /usr/lib/wine/wine)
+endif()
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+add_compile_definitions(__USE_MINGW_ANSI_STDIO=1 WIN32_LEAN_AND_MEAN)
+add_compile_options(-Wall -Wextra -O2)
+# Static runtime: the programs import only DLLs that ship with Windows.
+set(STATIC_FLAGS -static -static-libgcc -static-libstdc++ -s)
+
+add_executable(setup WIN32
+  ${SETUP_TEXT_SOURCES}
+  setup/tarvex.cpp
+  setup/setup.rc
+)
+target_link_options(setup PRIVATE ${STATIC_FLAGS})
+target_link_libraries(setup PRIVATE ole32 uuid shell32 advapi32)
+
+# Tests: GoogleTest from Debian's source package, built with this compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_executable(setup_tests
+  tests/win/harness.cpp
+  tests/win/dispatcher_test.cpp
+  tests/win/resources_test.cpp
+  tests/win/queries_test.cpp
+)
+target_include_directories(setup_tests PRIVATE tests/win)
+target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})
+target_link_libraries(setup_tests PRIVATE gtest gtest_main ole32 uuid shell32 advapi32 version)
+add_dependencies(setup_tests setup)
+
+include(GoogleTest)
+# Each test runs as its own process under Wine, so one hang cannot stop the run.
+gtest_discover_tests(setup_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 120)
+
+add_custom_target(dist_programs DEPENDS setup)

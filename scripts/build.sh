@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the two programs as 32-bit Windows executables into dist/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake >/dev/null
+cmake --build build/win32 --target dist_programs
+mkdir -p dist
+for program in setup update; do
+  if [ -f "build/win32/bin/$program.exe" ]; then
+    cp "build/win32/bin/$program.exe" dist/
+  fi
+done
+ls -l dist

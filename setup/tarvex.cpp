@@ -1,0 +1,302 @@
+// setup: the dispatcher, the tool log and the result-file convention, and the
+// environment, search path, short name, free space and attribute commands.
+#include <direct.h>
+#include <io.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+#include "setup.h"
+#include "querytext.h"
+#include "strutil.h"
+
+// Expand wildcard patterns in main's arguments (MinGW runtime switch).
+int _dowildcard = -1;
+
+char programDir[kPathSize];
+char appDir[kPathSize];
+
+namespace {
+
+const char kLogName[] = "tarvex2.log";
+constexpr size_t kLineSize = 20000;
+// The command word and each argument hold at most 10000 characters.
+constexpr size_t kArgSize = 10001;
+
+// False when the program's directory did not fit programDir: the log then
+// looks in the current directory only, never in a directory cut short.
+bool programDirKnown = true;
+
+void setProgramDir(const char *programPath) {
+    const char *cut = strrchr(programPath, '\\');
+    size_t len = cut ? static_cast<size_t>(cut - programPath) : strlen(programPath);
+    if (len >= sizeof programDir) {
+        programDir[0] = '\0';
+        programDirKnown = false;
+        return;
+    }
+    memcpy(programDir, programPath, len);
+    programDir[len] = '\0';
+}
+
+struct Command {
+    const char *word;
+    void (*run)(char *arg1, char *arg2);
+    bool scoped;  // gets prepDirArguments first
+};
+
+void runShortName(char *arg1, char *arg2) { getShortName(arg1, arg2); }
+void runFreeSpace(char *arg1, char *arg2) { getFreeDiskSpace(arg1, arg2); }
+void runPath(char *arg1, char *) { getSystemPath(arg1); }
+void runEnvVar(char *arg1, char *arg2) { getEnvVar(arg1, arg2); }
+void runAttributes(char *arg1, char *arg2) { changeAttribute(arg1, arg2); }
+
+// Order is behaviour: the first row whose word matches runs.
+const Command commandTable[] = {
+    {"shortname", runShortName, false},
+    {"freespace", runFreeSpace, false},
+    {"path", runPath, false},
+    {"envvar", runEnvVar, false},
+    {"attributes", runAttributes, false},
+};
+
+}  // namespace
+
+void logMessage(const char *message) {
+    char *cwd = static_cast<char *>(malloc(kPathSize));
+    char *path = static_cast<char *>(malloc(kPathSize));
+    char *stamp = static_cast<char *>(malloc(1000));
+    if (cwd && path && stamp) {
+        // A current directory or log path that does not fit its buffer is not
+        // looked at: a cut path would name some other file.
+        bool found = _getcwd(cwd, MAX_PATH) != nullptr &&
+                     formatText(path, kPathSize, "%s\\%s", cwd, kLogName) && _access(path, 0) == 0;
+        if (!found)
+            found = programDirKnown && formatText(path, kPathSize, "%s\\%s", programDir, kLogName) &&
+                    _access(path, 0) == 0;
+        if (found) {
+            // Opened and closed for every line, so a crash later loses nothing.
+            FILE *log = fopen(path, "a+t");
+            if (log) {
+                time_t now = time(nullptr);
+                const struct tm *local = localtime(&now);
+                const char *text = local ? asctime(local) : nullptr;
+                copyText(stamp, 1000, text ? text : "");
+                char *end = strchr(stamp, '\n');
+                if (end) *end = '\0';
+                fprintf(log, "%s %s\n", stamp, message);
+                fclose(log);
+            }
+        }
+    }
+    free(stamp);
+    free(path);
+    free(cwd);
+}
+
+bool writeResultFile(const char *dir, const char *name, const char *value) {
+    char *path = static_cast<char *>(malloc(kPathSize));
+    bool written = false;
+    // A result path too long for its buffer is refused rather than cut.
+    if (path && formatText(path, kPathSize, "%s\\%s", dir, name)) {
+        FILE *file = fopen(path, "wt");
+        if (file) {
+            fprintf(file, "%s\n", value);
+            fclose(file);
+            written = true;
+        }
+    }
+    free(path);
+    return written;
+}
+
+void prepDirArguments(char *first, char *second) {
+    if (second[0] != '\0') return;
+    // Both are the dispatcher's kArgSize buffers.
+    copyText(second, kArgSize, first);
+    copyText(first, kArgSize, "currentUser");
+}
+
+int main(int argc, char **argv) {
+    if (argc <= 1) return 1;
+
+    char *line = static_cast<char *>(malloc(kLineSize));
+    char *command = static_cast<char *>(malloc(kArgSize));
+    char *arg1 = static_cast<char *>(malloc(kArgSize));
+    char *arg2 = static_cast<char *>(malloc(kArgSize));
+    if (line && command && arg1 && arg2) {
+        formatText(line, kLineSize, "program: %s", argv[0]);
+        setProgramDir(argv[0]);
+        logMessage(line);
+        formatText(line, kLineSize, "program dir:  %s", programDir);
+        logMessage(line);
+
+        // A command word or argument over 10000 characters is refused: it is
+        // logged cut to its buffer and no handler runs, since a cut path or
+        // name would make the handler act on something nobody asked for.
+        bool whole = copyText(command, kArgSize, argv[1]);
+        formatText(line, kLineSize, "command: %s", command);
+        logMessage(line);
+        whole = copyText(arg1, kArgSize, argc >= 3 ? argv[2] : "") && whole;
+        formatText(line, kLineSize, "arg1: %s", arg1);
+        logMessage(line);
+        whole = copyText(arg2, kArgSize, argc >= 4 ? argv[3] : "") && whole;
+        formatText(line, kLineSize, "arg2: %s", arg2);
+        logMessage(line);
+
+        if (!whole) {
+            logMessage("argument too long: command refused");
+        } else if (const Command *row = findRow(commandTable, command)) {
+            if (row->scoped) prepDirArguments(arg1, arg2);
+            row->run(arg1, arg2);
+        }
+    }
+    free(arg2);
+    free(arg1);
+    free(command);
+    free(line);
+    return 1;
+}
+
+// ---- environment, search path, short name, free space, attributes ----
+
+namespace {
+
+// Opens dir\name for writing in text mode; the path is left in path
+// (kPathSize bytes) for messages. Null when the path does not fit or the
+// file cannot be opened.
+FILE *openResultFile(char *path, const char *dir, const char *name) {
+    if (!formatText(path, kPathSize, "%s\\%s", dir, name)) return nullptr;
+    return fopen(path, "wt");
+}
+
+}  // namespace
+
+void getEnvVar(const char *name, const char *resultDir) {
+    const char *value = getenv(name);
+    logMessage(name);
+    if (value == nullptr) {
+        logMessage("undefined");
+        return;
+    }
+    logMessage(value);
+    char *path = static_cast<char *>(malloc(kPathSize));
+    if (path == nullptr) return;
+    FILE *file = openResultFile(path, resultDir, "winenv.txt");
+    if (file) {
+        fprintf(file, "%s\n", value);
+        fclose(file);
+    } else {
+        logMessage("unable to save results in");
+        logMessage(path);
+    }
+    free(path);
+}
+
+const char *getPathPtr() {
+    static const char *const names[] = {"path", "PATH", "Path"};
+    for (const char *name : names) {
+        const char *value = getenv(name);
+        if (value) return value;
+    }
+    return nullptr;
+}
+
+void getSystemPath(const char *resultDir) {
+    const char *searchPath = getPathPtr();
+    if (searchPath == nullptr) return;
+    char *path = static_cast<char *>(malloc(kPathSize));
+    if (path == nullptr) return;
+    FILE *file = openResultFile(path, resultDir, "winpath.txt");
+    if (file) {
+        fprintf(file, "%s\n", searchPath);
+        logMessage(searchPath);
+        fclose(file);
+    } else {
+        logMessage("unable to save path");
+        logMessage(searchPath);
+    }
+    free(path);
+}
+
+void getShortName(const char *longPath, const char *resultDir) {
+    if (longPath[0] == '\0') return;
+    char *shortPath = static_cast<char *>(malloc(kPathSize));
+    if (shortPath == nullptr) return;
+    DWORD length = GetShortPathNameA(longPath, shortPath, MAX_PATH);
+    if (length != 0 && length < MAX_PATH) {
+        logMessage("result:");
+        logMessage(shortPath);
+    } else {
+        shortPath[0] = '\0';
+        logMessage("unable to get short name");
+    }
+    writeResultFile(resultDir, "winsname.txt", shortPath);
+    free(shortPath);
+}
+
+bool GetDiscFreeSpace(char *root, unsigned long long *freeBytes) {
+    typedef BOOL(WINAPI * FreeSpaceEx)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+    HMODULE kernel = LoadLibraryA("KERNEL32.DLL");
+    if (kernel) {
+        FreeSpaceEx call = reinterpret_cast<FreeSpaceEx>(
+            reinterpret_cast<void *>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
+        ULARGE_INTEGER available, total, totalFree;
+        if (call && call(root, &available, &total, &totalFree)) {
+            *freeBytes = available.QuadPart;
+            FreeLibrary(kernel);
+            return true;
+        }
+        FreeLibrary(kernel);
+    }
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
+    if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
+        return false;
+    *freeBytes = static_cast<unsigned long long>(freeClusters) * sectorsPerCluster * bytesPerSector;
+    return true;
+}
+
+void getFreeDiskSpace(const char *drive, const char *resultDir) {
+    if (drive[0] == '\0') return;
+    char *root = static_cast<char *>(malloc(kPathSize));
+    char *digits = static_cast<char *>(malloc(1000));
+    char *path = static_cast<char *>(malloc(kPathSize));
+    if (root && digits && path) {
+        unsigned long long freeBytes = 0;
+        // A root that does not fit its buffer counts as a drive whose space
+        // cannot be had.
+        bool known = buildDriveRoot(drive, root, kPathSize) && GetDiscFreeSpace(root, &freeBytes);
+        FILE *file = openResultFile(path, resultDir, "winspace.txt");
+        if (file) {
+            if (known) {
+                fmt_dwordlong(digits, freeBytes);
+                fprintf(file, "%s\n", digits);
+            } else {
+                fputs("-1\n", file);
+            }
+            fclose(file);
+        }
+    }
+    free(path);
+    free(digits);
+    free(root);
+}
+
+bool changeFileAttribute(const char *path, DWORD attribute) {
+    if (_access(path, 0) != 0) return false;
+    char local[MAX_PATH];
+    // A path that does not fit is left alone rather than cut to another name.
+    if (!copyText(local, sizeof local, path)) return false;
+    if (attribute == FILE_ATTRIBUTE_NORMAL) return SetFileAttributesA(local, FILE_ATTRIBUTE_NORMAL) != 0;
+    DWORD current = GetFileAttributesA(local);
+    if (current == INVALID_FILE_ATTRIBUTES) return false;
+    if (current & attribute) return true;
+    return SetFileAttributesA(local, current | attribute) != 0;
+}
+
+bool changeAttribute(const char *word, const char *path) {
+    if (compareNoCase(word, "hide") == 0) return changeFileAttribute(path, FILE_ATTRIBUTE_HIDDEN);
+    if (compareNoCase(word, "normal") == 0) return changeFileAttribute(path, FILE_ATTRIBUTE_NORMAL);
+    return false;
+}
