@@ -11,6 +11,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(text_tests
   tests/native/strutil_test.cpp
   tests/native/querytext_test.cpp
+  tests/native/regtext_test.cpp
 )
 target_compile_options(text_tests PRIVATE ${SANITIZE})
 target_link_options(text_tests PRIVATE ${SANITIZE})
@@ -23,6 +24,7 @@ gtest_discover_tests(text_tests)
 set(FUZZ_SECONDS 5 CACHE STRING "seconds each fuzz target runs in the test suite")
 set(FUZZ_TARGETS
   fuzz_querytext
+  fuzz_regscript
 )
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   foreach(target ${FUZZ_TARGETS})

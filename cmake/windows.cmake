@@ -22,6 +22,7 @@ set(STATIC_FLAGS -static -static-libgcc -static-libstdc++ -s)
 add_executable(setup WIN32
   ${SETUP_TEXT_SOURCES}
   setup/tarvex.cpp
+  setup/winreg.cpp
   setup/setup.rc
 )
 target_link_options(setup PRIVATE ${STATIC_FLAGS})
@@ -36,6 +37,7 @@ add_executable(setup_tests
   tests/win/dispatcher_test.cpp
   tests/win/resources_test.cpp
   tests/win/queries_test.cpp
+  tests/win/registry_test.cpp
 )
 target_include_directories(setup_tests PRIVATE tests/win)
 target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})

@@ -46,6 +46,7 @@ struct Command {
     bool scoped;  // gets prepDirArguments first
 };
 
+void runRegistry(char *arg1, char *) { manageRegistry(arg1); }
 void runShortName(char *arg1, char *arg2) { getShortName(arg1, arg2); }
 void runFreeSpace(char *arg1, char *arg2) { getFreeDiskSpace(arg1, arg2); }
 void runPath(char *arg1, char *) { getSystemPath(arg1); }
@@ -54,6 +55,7 @@ void runAttributes(char *arg1, char *arg2) { changeAttribute(arg1, arg2); }
 
 // Order is behaviour: the first row whose word matches runs.
 const Command commandTable[] = {
+    {"registry", runRegistry, false},
     {"shortname", runShortName, false},
     {"freespace", runFreeSpace, false},
     {"path", runPath, false},

@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <atomic>
+#include <memory>
 #include <cstdio>
 
 std::string exeDir() {

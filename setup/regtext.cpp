@@ -1,0 +1,155 @@
+#include "regtext.h"
+
+#include <cstring>
+
+#include "strutil.h"
+
+namespace {
+
+// Order is behaviour: the first keyword found in a line wins.
+const OperationKeyword keywords[] = {
+    {"add\t", "adding field:", RegOperation::Add},
+    {"exists\t", "checking if the key exists:", RegOperation::Exists},
+    {"query\t", "querying the key:", RegOperation::Query},
+    {"enumkey\t", "enumerating the key:", RegOperation::EnumKey},
+    {"enumvalue\t", "enumerating the value:", RegOperation::EnumValue},
+    {"replace\t", "replacing the key:", RegOperation::Replace},
+    {"prepend\t", "prepending data to the key value:", RegOperation::Prepend},
+    {"append\t", "appending data to the key value:", RegOperation::Append},
+    {"delete\t", "deleting a key:", RegOperation::Delete},
+};
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// One pair (or a final single digit) read as a base-16 number: leading white
+// space and a sign accepted, reading stops at the first non-digit.
+uint8_t hexByte(const char *text, size_t length) {
+    size_t i = 0;
+    while (i < length && isSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < length && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    unsigned value = 0;
+    for (; i < length && hexValue(text[i]) >= 0; ++i) value = value * 16 + hexValue(text[i]);
+    if (negative) value = 0u - value;
+    return static_cast<uint8_t>(value & 0xFF);
+}
+
+}  // namespace
+
+const OperationKeyword *findOperation(const char *line, const char **entry) {
+    for (const OperationKeyword &row : keywords) {
+        const char *found = strstr(line, row.keyword);
+        if (found) {
+            *entry = found + strlen(row.keyword);
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+const char *const kRootNames[6] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE",
+                                   "HKEY_USERS",        "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+
+int rootIndex(const char *name) {
+    for (int i = 0; i < 6; ++i)
+        if (compareNoCase(kRootNames[i], name) == 0) return i;
+    return -1;
+}
+
+RegEntry parseRegistryEntry(const char *entry) {
+    RegEntry parsed;
+    const char *slash = strchr(entry, '\\');
+    if (!slash) return parsed;
+    parsed.root = rootIndex(std::string(entry, slash).c_str());
+    if (parsed.root < 0) return parsed;
+    std::string fields[4];
+    const char *rest = slash + 1;
+    int field = 0;
+    // The data, the fourth field, runs to the end of the line, tabs included.
+    for (; field < 3; ++field) {
+        const char *tab = strchr(rest, '\t');
+        if (!tab) break;
+        fields[field].assign(rest, tab);
+        rest = tab + 1;
+    }
+    fields[field] = rest;
+    parsed.keyPath = fields[0];
+    if (field >= 1) parsed.valueName = fields[1];
+    if (field >= 2) parsed.valueType = fields[2];
+    if (field >= 3) parsed.valueData = fields[3];
+    return parsed;
+}
+
+RegEntry parseRegEntry(const char *entry) {
+    RegEntry parsed;
+    const char *slash = strchr(entry, '\\');
+    if (!slash) return parsed;
+    parsed.root = rootIndex(std::string(entry, slash).c_str());
+    if (parsed.root < 0) return parsed;
+    const char *tab = strchr(slash + 1, '\t');
+    parsed.keyPath = tab ? std::string(slash + 1, tab) : std::string(slash + 1);
+    return parsed;
+}
+
+uint32_t dwordFromText(const char *text) {
+    while (isSpace(*text)) ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-') negative = *text++ == '-';
+    uint32_t value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) value = value * 10u + static_cast<uint32_t>(*text - '0');
+    return negative ? 0u - value : value;
+}
+
+std::vector<uint8_t> bytesFromHex(const char *text) {
+    size_t length = strlen(text);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(length / 2 + length % 2);
+    for (size_t i = 0; i < length; i += 2) bytes.push_back(hexByte(text + i, length - i >= 2 ? 2 : 1));
+    return bytes;
+}
+
+bool isExpandText(const char *text) {
+    const char *first = strchr(text, '%');
+    return first && strchr(first + 1, '%');
+}
+
+void valueText(uint32_t type, const uint8_t *data, size_t size, std::string *typeWord, std::string *text) {
+    text->clear();
+    if (type == kRegDword) {
+        *typeWord = "dword";
+        uint32_t value = 0;
+        for (size_t i = 0; i < size && i < 4; ++i) value |= static_cast<uint32_t>(data[i]) << (8 * i);
+        *text = std::to_string(value);
+    } else if (type == kRegBinary) {
+        *typeWord = "binary";
+        static const char digits[] = "0123456789abcdef";
+        text->reserve(size * 2);
+        for (size_t i = 0; i < size; ++i) {
+            *text += digits[data[i] >> 4];
+            *text += digits[data[i] & 15];
+        }
+    } else if (type == kRegMultiSz) {
+        *typeWord = "string";
+        text->assign(reinterpret_cast<const char *>(data), size);
+        for (char &c : *text)
+            if (c == '\0') c = '\n';
+    } else {
+        *typeWord = "string";
+        const void *zero = memchr(data, 0, size);
+        size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t *>(zero) - data) : size;
+        text->assign(reinterpret_cast<const char *>(data), length);
+    }
+}
+
+bool readScriptLine(FILE *file, char *buffer) {
+    // fgets with 9999 takes at most 9998 characters; a longer line comes back
+    // in pieces.
+    return fgets(buffer, static_cast<int>(kScriptLineSize - 1), file) != nullptr;
+}

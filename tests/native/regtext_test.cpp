@@ -1,0 +1,127 @@
+#include "regtext.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+TEST(FindOperation, EarlierKeywordWinsAnywhereInTheLine) {
+    struct Case {
+        const char *line;
+        const char *keyword;  // null: no operation
+        const char *entry;
+    } cases[] = {
+        {"add\tHKEY_CURRENT_USER\\x", "add\t", "HKEY_CURRENT_USER\\x"},
+        {"  query\tHKEY_USERS\\x\tv", "query\t", "HKEY_USERS\\x\tv"},
+        {"query\tK\\x\tpadd\tstring", "add\t", "string"},
+        {"enumvalue\tK\\x", "enumvalue\t", "K\\x"},
+        {"Add\tK\\x", nullptr, nullptr},
+        {"add K\\x", nullptr, nullptr},
+        {"", nullptr, nullptr},
+    };
+    for (const Case &c : cases) {
+        const char *entry = nullptr;
+        const OperationKeyword *found = findOperation(c.line, &entry);
+        if (!c.keyword) {
+            EXPECT_EQ(found, nullptr) << c.line;
+            continue;
+        }
+        ASSERT_NE(found, nullptr) << c.line;
+        EXPECT_STREQ(found->keyword, c.keyword);
+        EXPECT_STREQ(entry, c.entry);
+    }
+}
+
+TEST(ParseRegistryEntry, FieldsAndDefaults) {
+    RegEntry e = parseRegistryEntry("HKEY_local_machine\\Software\\A\\B\tName\tdword\tdata\twith tab");
+    EXPECT_EQ(e.root, 2);
+    EXPECT_EQ(e.keyPath, "Software\\A\\B");
+    EXPECT_EQ(e.valueName, "Name");
+    EXPECT_EQ(e.valueType, "dword");
+    EXPECT_EQ(e.valueData, "data\twith tab");
+
+    e = parseRegistryEntry("HKEY_CURRENT_USER\\Software\\Example\tInstallDir");
+    EXPECT_EQ(e.keyPath, "Software\\Example");
+    EXPECT_EQ(e.valueName, "InstallDir");
+    EXPECT_EQ(e.valueType, "string");
+    EXPECT_EQ(e.valueData, "");
+
+    e = parseRegistryEntry("HKEY_USERS\\\t\tbinary");
+    EXPECT_EQ(e.root, 3);
+    EXPECT_EQ(e.keyPath, "");
+    EXPECT_EQ(e.valueType, "binary");
+
+    for (const char *bad : {"HKLM\\Software\tx\tdword\t1", "\tHKEY_USERS\\x", "HKEY_USERS", ""}) {
+        e = parseRegistryEntry(bad);
+        EXPECT_EQ(e.root, -1) << bad;
+        EXPECT_EQ(e.keyPath, "");
+        EXPECT_EQ(e.valueName, "");
+        EXPECT_EQ(e.valueType, "string");
+    }
+    e = parseRegEntry("HKEY_DYN_DATA\\a\\b\tignored\tx");
+    EXPECT_EQ(e.root, 5);
+    EXPECT_EQ(e.keyPath, "a\\b");
+    EXPECT_EQ(e.valueName, "");
+}
+
+TEST(DwordFromText, DecimalWithSignAndStop) {
+    struct Case {
+        const char *text;
+        uint32_t value;
+    } cases[] = {{"-1", 0xFFFFFFFFu}, {"0x10", 0}, {"12abc", 12}, {" \t+7", 7},     {"", 0},
+                 {"-", 0},            {"4294967295", 0xFFFFFFFFu}, {"4294967296", 0}, {"--1", 0}};
+    for (const Case &c : cases) EXPECT_EQ(dwordFromText(c.text), c.value) << c.text;
+}
+
+TEST(BytesFromHex, PairsAndOddDigit) {
+    struct Case {
+        const char *text;
+        std::vector<uint8_t> bytes;
+    } cases[] = {{"0aFF", {0x0a, 0xff}}, {"abc", {0xab, 0x0c}}, {"", {}},           {"zz", {0}},
+                 {"-1", {0xff}},          {" f", {0x0f}},        {"1g2", {0x01, 0x02}}};
+    for (const Case &c : cases) EXPECT_EQ(bytesFromHex(c.text), c.bytes) << c.text;
+}
+
+TEST(IsExpandText, NeedsTwoPercentSigns) {
+    EXPECT_TRUE(isExpandText("%PATH%"));
+    EXPECT_TRUE(isExpandText("a%b%"));
+    EXPECT_FALSE(isExpandText("50%"));
+    EXPECT_FALSE(isExpandText(""));
+}
+
+TEST(ValueText, FormsByType) {
+    std::string type, text;
+    const uint8_t dword[] = {0xff, 0xff, 0xff, 0xff};
+    valueText(kRegDword, dword, 4, &type, &text);
+    EXPECT_EQ(type, "dword");
+    EXPECT_EQ(text, "4294967295");
+    const uint8_t bytes[] = {0x0a, 0xff};
+    valueText(kRegBinary, bytes, 2, &type, &text);
+    EXPECT_EQ(type + "/" + text, "binary/0aff");
+    const uint8_t multi[] = {'a', 0, 'b', 0, 0};
+    valueText(kRegMultiSz, multi, 5, &type, &text);
+    EXPECT_EQ(type + "/" + text, "string/a\nb\n\n");
+    const uint8_t sz[] = {'a', 'b', 0, 'c'};
+    valueText(1, sz, 4, &type, &text);
+    EXPECT_EQ(type + "/" + text, "string/ab");
+    valueText(2, sz, 2, &type, &text);  // no terminator stored
+    EXPECT_EQ(text, "ab");
+    std::vector<uint8_t> big(6000, 0x5a);
+    valueText(kRegBinary, big.data(), big.size(), &type, &text);
+    EXPECT_EQ(text.size(), 12000u);
+}
+
+TEST(ReadScriptLine, CutsAt9998Characters) {
+    std::string content = std::string(10000, 'x') + "\nshort\n";
+    FILE *file = tmpfile();
+    fwrite(content.data(), 1, content.size(), file);
+    rewind(file);
+    std::vector<char> buffer(kScriptLineSize);
+    ASSERT_TRUE(readScriptLine(file, buffer.data()));
+    EXPECT_EQ(strlen(buffer.data()), 9998u);
+    ASSERT_TRUE(readScriptLine(file, buffer.data()));
+    EXPECT_STREQ(buffer.data(), "xx\n");
+    ASSERT_TRUE(readScriptLine(file, buffer.data()));
+    EXPECT_STREQ(buffer.data(), "short\n");
+    EXPECT_FALSE(readScriptLine(file, buffer.data()));
+    fclose(file);
+}

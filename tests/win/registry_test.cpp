@@ -1,0 +1,290 @@
+// The "registry" command: scripts run against the real registry, results
+// file and log compared byte for byte.
+#include "harness.h"
+
+namespace {
+
+std::string repeat(const std::string &text, size_t times) {
+    std::string all;
+    for (size_t i = 0; i < times; ++i) all += text;
+    return all;
+}
+
+class Registry : public ToolTest {
+protected:
+    std::string key;   // this test's key below HKEY_CURRENT_USER
+    std::string full;  // the same as a script writes it
+    std::unique_ptr<RegistrySandbox> sandbox;
+
+    void SetUp() override {
+        ToolTest::SetUp();
+        key = "Software\\TarvexTest\\" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        full = "HKEY_CURRENT_USER\\" + key;
+        sandbox.reset(new RegistrySandbox(HKEY_CURRENT_USER, key));
+    }
+    void TearDown() override {
+        sandbox.reset();
+        ToolTest::TearDown();
+    }
+    // Writes the script as given (line ends included) and runs it; returns
+    // what "regstats.txt" holds afterwards.
+    std::string run(const std::string &script, const std::string &name = "script.txt") {
+        writeFile(at(name), script);
+        runSetup({"registry", at(name)});
+        return readFile(at("regstats.txt"));
+    }
+    std::string value(const std::string &name, DWORD *type = nullptr, const std::string &sub = "") {
+        DWORD t = 0;
+        std::string data = "<absent>";
+        readValue(HKEY_CURRENT_USER, sub.empty() ? key : key + "\\" + sub, name, &t, &data);
+        if (type) *type = t;
+        return data;
+    }
+};
+
+TEST_F(Registry, AddLogsAndReportsAsDocumented) {
+    enableLog();
+    std::string line = "add\tHKEY_current_user\\" + key + "\tInstallDir\tstring\tD:\\Install";
+    EXPECT_EQ(run(line + "\r\n"), "add\t\tok\t" + full + "\tInstallDir\tstring\tD:\\Install\r\n");
+    DWORD type;
+    EXPECT_EQ(value("InstallDir", &type), std::string("D:\\Install\0", 11));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    std::vector<std::string> lines = log();
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[5], line);
+    EXPECT_EQ(lines[6], "<no stamp>");  // the line was logged with its line break
+    EXPECT_EQ(lines[7], "adding field:");
+    EXPECT_EQ(lines[8], "HKEY_current_user\\" + key + "\tInstallDir\tstring\tD:\\Install");
+    EXPECT_EQ(lines[9], at("regstats.txt"));
+}
+
+TEST_F(Registry, ValueKindsAreStoredAndReadBack) {
+    struct Case {
+        const char *type, *data;
+        DWORD storedType;
+        std::string stored;
+        const char *typeRead, *dataRead;
+    } cases[] = {
+        {"dword", "-1", REG_DWORD, std::string("\xff\xff\xff\xff", 4), "dword", "4294967295"},
+        {"DWORD", "0x10", REG_DWORD, std::string(4, '\0'), "dword", "0"},
+        {"dword", "  +12abc", REG_DWORD, std::string("\x0c\0\0\0", 4), "dword", "12"},
+        {"dword", "4294967295", REG_DWORD, std::string("\xff\xff\xff\xff", 4), "dword", "4294967295"},
+        {"binary", "0aFF", REG_BINARY, "\x0a\xff", "binary", "0aff"},
+        {"Binary", "abc", REG_BINARY, "\xab\x0c", "binary", "ab0c"},
+        {"binary", "", REG_BINARY, "", "binary", ""},
+        {"string", "%PATH%;x", REG_EXPAND_SZ, std::string("%PATH%;x\0", 9), "string", "%PATH%;x"},
+        {"string", "50%", REG_SZ, std::string("50%\0", 4), "string", "50%"},
+        {"other", "text", REG_SZ, std::string("text\0", 5), "string", "text"},
+    };
+    std::string script, expected;
+    int n = 0;
+    for (const Case &c : cases) {
+        std::string name = "v" + std::to_string(n++);
+        script += "add\t" + full + "\t" + name + "\t" + c.type + "\t" + c.data + "\n";
+        script += "query\t" + full + "\t" + name + "\n";
+        expected += "add\t\tok\t" + full + "\t" + name + "\t" + c.type + "\t" + c.data + "\r\n";
+        expected += "query\t\tok\t" + full + "\t" + name + "\t" + c.typeRead + "\t" + c.dataRead + "\r\n";
+    }
+    EXPECT_EQ(run(script), expected);
+    n = 0;
+    for (const Case &c : cases) {
+        DWORD type;
+        EXPECT_EQ(value("v" + std::to_string(n++), &type), c.stored) << c.data;
+        EXPECT_EQ(type, c.storedType) << c.data;
+    }
+}
+
+TEST_F(Registry, AddLeavesAnExistingValueAlone) {
+    setString(HKEY_CURRENT_USER, key, "Version", "1");
+    EXPECT_EQ(run("add\t" + full + "\tVersion\tstring\t2\n"), "add\t\texists\t" + full + "\tVersion\tstring\t2\r\n");
+    EXPECT_EQ(value("Version"), std::string("1\0", 2));
+}
+
+TEST_F(Registry, AddWithEmptyValueName) {
+    // An existing key counts as holding its default value.
+    setString(HKEY_CURRENT_USER, key, "x", "1");
+    std::string stats = run("add\t" + full + "\t\tstring\tdef\n");
+    EXPECT_EQ(stats, "add\t\texists\t" + full + "\t\tstring\tdef\r\n");
+    EXPECT_EQ(value(""), "<absent>");
+
+    // A missing key is made; text sets its default value, a number only the key.
+    DeleteFileA(at("regstats.txt").c_str());
+    stats = run("add\t" + full + "\\A\t\tstring\tdef\nadd\t" + full + "\\B\t\tdword\t5\n");
+    EXPECT_EQ(stats, "add\t\tok\t" + full + "\\A\t\tstring\tdef\r\nadd\t\tok\t" + full + "\\B\t\tdword\t5\r\n");
+    EXPECT_EQ(value("", nullptr, "A"), std::string("def\0", 4));
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, key + "\\B"));
+    EXPECT_EQ(value("", nullptr, "B"), "<absent>");
+}
+
+TEST_F(Registry, ReplaceTakesTheRestOfTheLineAsData) {
+    setDword(HKEY_CURRENT_USER, key, "Path", 7);
+    EXPECT_EQ(run("replace\t" + full + "\tPath\tstring\ta\tb\n"),
+              "replace\t\tok\t" + full + "\tPath\tstring\ta\tb\r\n");
+    DWORD type;
+    EXPECT_EQ(value("Path", &type), std::string("a\tb\0", 4));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+}
+
+TEST_F(Registry, AppendAndPrependJoinWithoutSeparatorByTheEntrysType) {
+    setString(HKEY_CURRENT_USER, key, "Text", "mid");
+    setString(HKEY_CURRENT_USER, key, "Empty", "");
+    setDword(HKEY_CURRENT_USER, key, "Number", 12);
+    setBinary(HKEY_CURRENT_USER, key, "Bytes", "\x01\x02");
+    std::string script = "append\t" + full + "\tText\tstring\t;end\n"      //
+                         "prepend\t" + full + "\tText\tstring\tstart;\n"  //
+                         "prepend\t" + full + "\tEmpty\tstring\tonly\n"   //
+                         "append\t" + full + "\tMissing\tstring\tnew\n"   //
+                         "append\t" + full + "\tNumber\tdword\t3\n"       //
+                         "append\t" + full + "\tBytes\tbinary\tff\n";
+    std::string expected = "append\t\tok\t" + full + "\tText\tstring\tmid;end\r\n"            //
+                           "prepend\t\tok\t" + full + "\tText\tstring\tstart;mid;end\r\n"     //
+                           "prepend\t\tok\t" + full + "\tEmpty\tstring\tonly\r\n"             //
+                           "append\t\tok\t" + full + "\tMissing\tstring\tnew\r\n"             //
+                           "append\t\tok\t" + full + "\tNumber\tdword\t123\r\n"               //
+                           "append\t\tok\t" + full + "\tBytes\tbinary\t0102ff\r\n";
+    EXPECT_EQ(run(script), expected);
+    EXPECT_EQ(value("Text"), std::string("start;mid;end\0", 14));
+    EXPECT_EQ(value("Empty"), std::string("only\0", 5));
+    EXPECT_EQ(value("Number"), std::string("\x7b\0\0\0", 4));
+    EXPECT_EQ(value("Bytes"), "\x01\x02\xff");
+
+    // Appending text to a number makes a text value of its text form.
+    DeleteFileA(at("regstats.txt").c_str());
+    run("append\t" + full + "\tNumber\tstring\t4\n");
+    DWORD type;
+    EXPECT_EQ(value("Number", &type), std::string("1234\0", 5));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+}
+
+TEST_F(Registry, ExistsTestsTheKeyOnly) {
+    setString(HKEY_CURRENT_USER, key, "x", "1");
+    EXPECT_EQ(run("exists\t" + full + "\tWhatever\tdword\t1\nexists\t" + full + "\\Missing\n"),
+              "exists\t\tok\t" + full + "\t\t\t\r\nexists\t\terror\t" + full + "\\Missing\t\t\t\r\n");
+}
+
+TEST_F(Registry, QueryOfMultiStringsAndMissingValues) {
+    HKEY handle;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                              nullptr),
+              0);
+    RegSetValueExA(handle, "Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE *>("a\0b\0\0"), 5);
+    RegCloseKey(handle);
+    EXPECT_EQ(run("query\t" + full + "\tMulti\nquery\t" + full + "\tMissing\tbinary\n"),
+              "query\t\tok\t" + full + "\tMulti\tstring\ta\r\nb\r\n\r\n\r\n" +  //
+                  "query\t\terror\t" + full + "\tMissing\t\t\r\n");
+}
+
+TEST_F(Registry, LargeValuesAreReadWhole) {
+    std::string big(12000, 'x');
+    setString(HKEY_CURRENT_USER, key, "Big", big);
+    setBinary(HKEY_CURRENT_USER, key, "Bytes", std::string(6000, '\x5a'));
+    std::string stats = run("add\t" + full + "\tBig\tstring\tsmall\n"   //
+                            "append\t" + full + "\tBig\tstring\t!\n"    //
+                            "query\t" + full + "\tBytes\n");
+    EXPECT_EQ(stats, "add\t\texists\t" + full + "\tBig\tstring\tsmall\r\n"  //
+                         "append\t\tok\t" + full + "\tBig\tstring\t" + big + "!\r\n" +
+                         "query\t\tok\t" + full + "\tBytes\tbinary\t" + repeat("5a", 6000) +
+                         "\r\n");
+    EXPECT_EQ(value("Big"), big + "!" + std::string(1, '\0'));
+}
+
+TEST_F(Registry, DeleteRemovesOneKeyWithoutSubkeys) {
+    setString(HKEY_CURRENT_USER, key + "\\Old", "x", "1");
+    setString(HKEY_CURRENT_USER, key + "\\Tree\\Leaf", "x", "1");
+    enableLog();
+    EXPECT_EQ(run("delete\t" + full + "\tOld\ndelete\t" + full + "\tTree\n"),
+              "delete\t\tok\t" + full + "\tOld\tstring\t\r\ndelete\t\terror\t" + full + "\tTree\tstring\t\r\n");
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, key + "\\Old"));
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, key + "\\Tree\\Leaf"));
+    std::vector<std::string> lines = log();
+    EXPECT_EQ(lines[10], "successfully deleted key: 1");
+    EXPECT_EQ(lines.back(), "successfully deleted key: 0");
+}
+
+TEST_F(Registry, KeywordSearchAndEntrySyntax) {
+    setString(HKEY_CURRENT_USER, key, "Version", "3");
+    std::string script =
+        "; add\t" + full + "\tcomment\n"                          // comment: ignored
+        " ;query\t" + full + "\tVersion\n"                        // not a comment
+        "  query\t" + full + "\tVersion\n"                        // leading text dropped
+        "Add\t" + full + "\tignored\n"                            // keyword case matters
+        "add " + full + "\tignored\n"                             // so does the tab
+        "\n"                                                      // empty line
+        "add\tHKLM\\Software\\Example\tv\n"                      // unknown root
+        "add\t\t" + full + "\tv\n"                                // second tab joins the root
+        "query\t" + full + "\tpadd\tstring\n"                     // "add\t" comes first
+        "exists\tHKEY_CURRENT_user\\" + key;                      // last line without a line end
+    std::string expected = "query\t\tok\t" + full + "\tVersion\tstring\t3\r\n"
+                           "query\t\tok\t" + full + "\tVersion\tstring\t3\r\n"
+                           "add\t\terror\t\\\t\tstring\t\r\n"
+                           "add\t\terror\t\\\t\tstring\t\r\n"
+                           "add\t\terror\t\\\t\tstring\t\r\n"
+                           "exists\t\tok\t" + full + "\t\t\t\r\n";
+    EXPECT_EQ(run(script), expected);
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, key + "\\ignored"));
+}
+
+TEST_F(Registry, ResultsGoBesideTheScriptOrIntoTheCurrentDirectory) {
+    std::string sub = at("scripts");
+    CreateDirectoryA(sub.c_str(), nullptr);
+    writeFile(sub + "\\regs.txt", "exists\t" + full + "\n");
+    writeFile(at("bare.txt"), "exists\t" + full + "\n");
+    runSetup({"registry", sub + "\\regs.txt"});
+    runSetup({"registry", "bare.txt"});
+    EXPECT_EQ(readFile(sub + "\\regstats.txt"), "exists\t\terror\t" + full + "\t\t\t\r\n");
+    EXPECT_EQ(readFile(at("regstats.txt")), "exists\t\terror\t" + full + "\t\t\t\r\n");
+
+    // Missing script or empty path: nothing written, nothing logged.
+    enableLog();
+    runSetup({"registry", at("missing.txt")});
+    runSetup({"registry", ""});
+    EXPECT_EQ(log().size(), 10u);
+}
+
+TEST_F(Registry, OverlongLinesArriveInPieces) {
+    // 9998 characters make one line; the rest is read as the next one.
+    std::string first = "exists\t" + full;
+    first += std::string(9998 - first.size(), 'x');
+    std::string stats = run(first + "add\t" + full + "\tv\tstring\t1\n");
+    EXPECT_EQ(stats, "exists\t\terror\t" + full + std::string(9998 - 7 - full.size(), 'x') + "\t\t\t\r\n" +
+                         "add\t\tok\t" + full + "\tv\tstring\t1\r\n");
+}
+
+TEST_F(Registry, EnumerationListsNamesInOrder) {
+    setString(HKEY_CURRENT_USER, key + "\\A", "", "default");
+    setString(HKEY_CURRENT_USER, key + "\\A", "X", "1");
+    setString(HKEY_CURRENT_USER, key + "\\A", "Y", "1");
+    setString(HKEY_CURRENT_USER, key + "\\B", "Z", "1");
+    setString(HKEY_CURRENT_USER, key + "\\B\\ACCESS_DENIED", "Z", "1");
+    setString(HKEY_CURRENT_USER, key + "\\Empty\\Sub", "", "");
+    enableLog();
+    std::string script = "enumkey\t" + full + "\n"                // A, B, Empty
+                         "enumvalue\tHKEY_CURRENT_USER\\Software\\TarvexTest\t" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\A\n"  // default, X, Y
+                         "enumkey\t" + full + "\tB\n"              // ACCESS_DENIED
+                         "enumvalue\t" + full + "\\Empty\n"        // none
+                         "enumkey\t" + full + "\\Missing\n"        // cannot be opened
+                         "enumvalue\tHKLM\\Software\n";           // no root
+    std::string expected = "enumkey\t\tok\tA\tB\tEmpty\r\n"
+                           "enumvalue\t\tok\tX\tY\r\n"
+                           "enumkey\t\taccess_denied\t\r\n"
+                           "enumvalue\t\tok\t\r\n"
+                           "enumkey\t\terror\r\n"
+                           "enumvalue\t\terror\r\n";
+    EXPECT_EQ(run(script), expected);
+    std::vector<std::string> lines = log();
+    std::vector<std::string> messages;
+    for (const std::string &line : lines)
+        if (line.rfind("key ", 0) == 0 || line.rfind("value ", 0) == 0 || line.rfind("unable", 0) == 0 ||
+            line.rfind("no ", 0) == 0 || line.rfind("found", 0) == 0 || line.find("Number") != std::string::npos)
+            messages.push_back(line);
+    EXPECT_EQ(messages, (std::vector<std::string>{"key 0: A", "key 1: B", "key 2: Empty", "found the keys",
+                                                  "<no stamp>Number of values: 3", "value 0: ", "value 1: X",
+                                                  "value 2: Y", "found the values", "key 0: ACCESS_DENIED",
+                                                  "found the keys", "no values to enumerate",
+                                                  "unable to enumerate key; result code: 2",
+                                                  "unable to enumerate value; result code: 6"}));
+}
+
+}  // namespace
