@@ -12,6 +12,7 @@ add_executable(text_tests
   tests/native/strutil_test.cpp
   tests/native/querytext_test.cpp
   tests/native/regtext_test.cpp
+  tests/native/shortcuttext_test.cpp
 )
 target_compile_options(text_tests PRIVATE ${SANITIZE})
 target_link_options(text_tests PRIVATE ${SANITIZE})
@@ -25,6 +26,7 @@ set(FUZZ_SECONDS 5 CACHE STRING "seconds each fuzz target runs in the test suite
 set(FUZZ_TARGETS
   fuzz_querytext
   fuzz_regscript
+  fuzz_shortcuts
 )
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   foreach(target ${FUZZ_TARGETS})

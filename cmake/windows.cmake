@@ -23,6 +23,10 @@ add_executable(setup WIN32
   ${SETUP_TEXT_SOURCES}
   setup/tarvex.cpp
   setup/winreg.cpp
+  setup/commands.cpp
+  setup/winshortcuts.cpp
+  setup/windirs.cpp
+  setup/winresource.cpp
   setup/setup.rc
 )
 target_link_options(setup PRIVATE ${STATIC_FLAGS})
@@ -38,6 +42,7 @@ add_executable(setup_tests
   tests/win/resources_test.cpp
   tests/win/queries_test.cpp
   tests/win/registry_test.cpp
+  tests/win/shortcuts_test.cpp
 )
 target_include_directories(setup_tests PRIVATE tests/win)
 target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdio>
+
 // Room for a Windows path and its terminator.
 constexpr size_t kPathSize = MAX_PATH + 1;
 
@@ -31,9 +33,8 @@ void getAppDataPath(const char *scope, char *path);
 char *concatFilename(char *path, const char *name);
 void setAttrib(const char *quotedPath);
 void deleteFile(const char *path);
-struct ScriptFile;
-void addShellFolder(ScriptFile &file, const char *keyword);
-void deleteShellFolder(ScriptFile &file, const char *keyword);
+void addShellFolder(FILE *file, const char *keyword);
+void deleteShellFolder(FILE *file, const char *keyword);
 
 // winshortcuts: the shortcut script reader.
 void manageShortcuts(const char *path);

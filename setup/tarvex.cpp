@@ -46,20 +46,42 @@ struct Command {
     bool scoped;  // gets prepDirArguments first
 };
 
+void runShortcuts(char *arg1, char *) { manageShortcuts(arg1); }
 void runRegistry(char *arg1, char *) { manageRegistry(arg1); }
 void runShortName(char *arg1, char *arg2) { getShortName(arg1, arg2); }
 void runFreeSpace(char *arg1, char *arg2) { getFreeDiskSpace(arg1, arg2); }
 void runPath(char *arg1, char *) { getSystemPath(arg1); }
 void runEnvVar(char *arg1, char *arg2) { getEnvVar(arg1, arg2); }
+void runWinDir(char *arg1, char *) { getWindowsDirectory(arg1); }
+void runProgManDir(char *arg1, char *) { getProgramManagerDirectory(arg1); }
+void runMenusDir(char *arg1, char *arg2) { getProgramsMenuDirectory(arg1, arg2); }
+void runStartMenusDir(char *arg1, char *arg2) { getStartupMenuDirectory(arg1, arg2); }
+void runAppDataDir(char *arg1, char *arg2) { getAppDataDirectory(arg1, arg2); }
+void runDesktopDir(char *arg1, char *arg2) { getDesktopDirectory(arg1, arg2); }
+void runDocumentsDir(char *arg1, char *arg2) { getDocumentsDirectory(arg1, arg2); }
+void runRoamingDir(char *arg1, char *) { getRoamingDirectory(arg1); }
+void runIcon(char *arg1, char *arg2) { updateIcon(arg1, arg2); }
 void runAttributes(char *arg1, char *arg2) { changeAttribute(arg1, arg2); }
 
 // Order is behaviour: the first row whose word matches runs.
 const Command commandTable[] = {
+    {"programsMenu", runShortcuts, false},
+    {"startupMenu", runShortcuts, false},
+    {"desktop", runShortcuts, false},
     {"registry", runRegistry, false},
     {"shortname", runShortName, false},
     {"freespace", runFreeSpace, false},
     {"path", runPath, false},
     {"envvar", runEnvVar, false},
+    {"windir", runWinDir, false},
+    {"progmandir", runProgManDir, false},
+    {"menusdir", runMenusDir, true},
+    {"startmenusdir", runStartMenusDir, true},
+    {"appdatadir", runAppDataDir, true},
+    {"desktopdir", runDesktopDir, true},
+    {"documentsdir", runDocumentsDir, true},
+    {"roamingdir", runRoamingDir, false},
+    {"icon", runIcon, false},
     {"attributes", runAttributes, false},
 };
 

@@ -1,5 +1,6 @@
 #include "harness.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <cstdio>

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 

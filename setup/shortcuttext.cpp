@@ -1,0 +1,78 @@
+#include "shortcuttext.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+bool isTrailingSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+}  // namespace
+
+char *getline(FILE *file) {
+    char buffer[5000];
+    if (fgets(buffer, sizeof buffer, file) == nullptr) return nullptr;
+    size_t length = strlen(buffer);
+    while (length > 0 && isTrailingSpace(buffer[length - 1])) --length;
+    char *line = static_cast<char *>(malloc(length + 1));
+    if (line == nullptr) return nullptr;
+    memcpy(line, buffer, length);
+    line[length] = '\0';
+    return line;
+}
+
+bool isnull(const char *text) { return text == nullptr || text[0] == '\0' || strncmp(text, "NULL", 4) == 0; }
+
+std::vector<std::string> folderLevels(const char *folderLine) {
+    std::vector<std::string> levels;
+    std::string working;
+    const char *rest = folderLine;
+    for (const char *slash = strchr(rest, '\\'); slash; slash = strchr(rest, '\\')) {
+        working.append(rest, slash);
+        levels.push_back(working);
+        working += '\\';
+        rest = slash + 1;
+    }
+    if (!isnull(rest)) levels.push_back(working + rest);
+    return levels;
+}
+
+int showCommand(const char *line) {
+    if (strstr(line, "min")) return 2;  // SW_SHOWMINIMIZED
+    if (strstr(line, "max")) return 3;  // SW_SHOWMAXIMIZED
+    return 0;
+}
+
+void splitIcon(const std::string &text, std::string *path, int *index) {
+    size_t comma = text.find(',');
+    if (comma == std::string::npos) {
+        *path = text;
+        *index = 0;
+        return;
+    }
+    *path = text.substr(0, comma);
+    *index = atoi(text.c_str() + comma + 1);
+}
+
+std::string expandReferences(const std::string &candidate,
+                             const std::function<bool(const std::string &, std::string *)> &lookup,
+                             const std::function<void(const std::string &)> &log) {
+    std::string text = candidate;
+    size_t from = 0;
+    for (;;) {
+        size_t open = text.find('%', from);
+        if (open == std::string::npos) break;
+        size_t close = text.find('%', open + 1);
+        if (close == std::string::npos) break;
+        std::string name = text.substr(open + 1, close - open - 1);
+        log(name);
+        std::string value;
+        if (!lookup(name, &value)) {
+            from = close + 1;
+            continue;
+        }
+        log(value);
+        text = text.substr(0, open) + value + text.substr(close + 1);
+        log(text);
+        from = open + value.size();
+    }
+    return text;
+}

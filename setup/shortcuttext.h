@@ -1,0 +1,39 @@
+// Text logic of the shortcut script and of the shell folder lookup: reading
+// and trimming script lines, absent values, folder levels, the show and icon
+// rules, and the expansion of environment references. No Windows API.
+#pragma once
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Reads one line of at most 4999 bytes (a longer line comes back in pieces),
+// removes trailing white space and returns a new copy that the caller frees
+// with free(); null at the end of the file.
+char *getline(FILE *file);
+
+// True when a block line is absent: missing, empty, or starting with "NULL".
+bool isnull(const char *text);
+
+// The folders an add block creates for its folder line, each relative to the
+// menu folder, in the order they are created: one per backslash (the text
+// before it), then the rest of the line unless it is absent.
+std::vector<std::string> folderLevels(const char *folderLine);
+
+// Show command for a show line: 2 when it holds "min", else 3 when it holds
+// "max", else 0 (leave the link's show command untouched).
+int showCommand(const char *line);
+
+// Splits an icon text at its first comma: the path before it and the index
+// after it (read as atoi reads it); without a comma the index is 0.
+void splitIcon(const std::string &text, std::string *path, int *index);
+
+// Replaces each %NAME% reference from left to right with the variable's
+// value. lookup returns false for a variable that is not set: such a
+// reference stays as written and the scan goes on after it. The scan always
+// goes on after an inserted value, so a value holding references cannot make
+// it run for ever. log receives the name, then the value and the rebuilt
+// candidate for every variable that is set.
+std::string expandReferences(const std::string &candidate,
+                             const std::function<bool(const std::string &, std::string *)> &lookup,
+                             const std::function<void(const std::string &)> &log);
