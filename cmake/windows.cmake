@@ -43,6 +43,8 @@ add_executable(setup_tests
   tests/win/queries_test.cpp
   tests/win/registry_test.cpp
   tests/win/shortcuts_test.cpp
+  tests/win/dirs_test.cpp
+  tests/win/icon_test.cpp
 )
 target_include_directories(setup_tests PRIVATE tests/win)
 target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})
