@@ -13,9 +13,13 @@ add_executable(text_tests
   tests/native/querytext_test.cpp
   tests/native/regtext_test.cpp
   tests/native/shortcuttext_test.cpp
+  tests/native/launchtext_test.cpp
+  tests/native/slots_test.cpp
+  tools/slots.cpp
 )
 target_compile_options(text_tests PRIVATE ${SANITIZE})
 target_link_options(text_tests PRIVATE ${SANITIZE})
+target_include_directories(text_tests PRIVATE tools)
 target_link_libraries(text_tests PRIVATE text_logic gtest gtest_main)
 include(GoogleTest)
 gtest_discover_tests(text_tests)
@@ -27,6 +31,7 @@ set(FUZZ_TARGETS
   fuzz_querytext
   fuzz_regscript
   fuzz_shortcuts
+  fuzz_launcher
 )
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   foreach(target ${FUZZ_TARGETS})
@@ -38,12 +43,20 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   endforeach()
 endif()
 
+# The installers' slot tool, for this machine too.
+add_executable(update-config tools/update-config.cpp tools/slots.cpp)
+
+# The launcher's icon is drawn by a program; the committed file must be what
+# it draws.
+add_executable(make-icon tools/make-icon.cpp)
+add_test(NAME icon_is_reproducible
+  COMMAND sh -c "$<TARGET_FILE:make-icon> icon-check.ico && cmp icon-check.ico ${CMAKE_SOURCE_DIR}/update/update.ico")
+
 # Checks on the built Windows programs (path given by the test script).
 if(DIST_DIR)
   foreach(program setup update)
-    if(EXISTS ${DIST_DIR}/${program}.exe OR program STREQUAL "setup")
-      add_test(NAME pe_check_${program}
-        COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe.sh ${DIST_DIR}/${program}.exe)
-    endif()
+    add_test(NAME pe_check_${program}
+      COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe.sh ${DIST_DIR}/${program}.exe)
   endforeach()
+  add_test(NAME dist_resources COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-dist-resources.sh ${DIST_DIR})
 endif()

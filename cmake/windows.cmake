@@ -32,6 +32,35 @@ add_executable(setup WIN32
 target_link_options(setup PRIVATE ${STATIC_FLAGS})
 target_link_libraries(setup PRIVATE ole32 uuid shell32 advapi32)
 
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(MANIFEST_ARCH amd64)  # the 64-bit test build asks for its own Common Controls
+else()
+  set(MANIFEST_ARCH X86)
+endif()
+configure_file(update/update.manifest.in ${CMAKE_BINARY_DIR}/update/update.manifest @ONLY)
+configure_file(update/update.ico ${CMAKE_BINARY_DIR}/update/update.ico COPYONLY)
+configure_file(update/update.rc ${CMAKE_BINARY_DIR}/update/update.rc COPYONLY)
+add_executable(update WIN32
+  ${UPDATE_TEXT_SOURCES}
+  update/log.cpp
+  update/trace.cpp
+  update/findjvm.cpp
+  update/getparam.cpp
+  update/javaapp.cpp
+  ${CMAKE_BINARY_DIR}/update/update.rc
+)
+target_include_directories(update PRIVATE update)
+target_link_options(update PRIVATE ${STATIC_FLAGS})
+target_link_libraries(update PRIVATE advapi32 user32)
+
+# The installers' tool that fills update.exe's configuration slots.
+add_executable(update-config tools/update-config.cpp tools/slots.cpp)
+target_link_options(update-config PRIVATE ${STATIC_FLAGS})
+
+# Stand-in for a Java runtime's executable, for the launcher's tests.
+add_executable(standin tests/helpers/standin.cpp)
+target_link_options(standin PRIVATE ${STATIC_FLAGS})
+
 # Tests: GoogleTest from Debian's source package, built with this compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
@@ -45,15 +74,16 @@ add_executable(setup_tests
   tests/win/shortcuts_test.cpp
   tests/win/dirs_test.cpp
   tests/win/icon_test.cpp
+  tests/win/launcher_test.cpp
 )
 target_include_directories(setup_tests PRIVATE tests/win)
 target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})
 target_link_libraries(setup_tests PRIVATE gtest gtest_main ole32 uuid shell32 advapi32 version)
-add_dependencies(setup_tests setup)
+add_dependencies(setup_tests setup update update-config standin)
 
 include(GoogleTest)
 # Each test runs as its own process under Wine, so one hang cannot stop the run.
 gtest_discover_tests(setup_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120)
 
-add_custom_target(dist_programs DEPENDS setup)
+add_custom_target(dist_programs DEPENDS setup update update-config)

@@ -81,3 +81,33 @@ TEST_F(Icon, FailuresLeaveTheExecutableAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Icon, TheLaunchersOwnIconStaysAsItIs) {
+    std::string copy = at("update.exe");
+    ASSERT_TRUE(CopyFileA(updateExe().c_str(), copy.c_str(), FALSE));
+    auto ownIcons = [](const std::string &exe) {
+        std::vector<std::string> parts;
+        HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (!module) return parts;
+        auto bytes = [&](LPCSTR type, int id) {
+            HRSRC found = FindResourceExA(module, type, MAKEINTRESOURCEA(id), 1033);
+            if (!found) return std::string("<missing>");
+            return std::string(static_cast<const char *>(LockResource(LoadResource(module, found))),
+                               SizeofResource(module, found));
+        };
+        parts.push_back(bytes(RT_GROUP_ICON, 102));
+        for (int id = 1; id <= 9; ++id) parts.push_back(bytes(RT_ICON, id));
+        FreeLibrary(module);
+        return parts;
+    };
+    std::vector<std::string> before = ownIcons(copy);
+    ASSERT_EQ(before.size(), 10u);
+    writeFile(at("new.ico"), "new icon bytes");
+    run(copy, at("new.ico"));
+    EXPECT_EQ(ownIcons(copy), before);
+    EXPECT_EQ(readIcon(copy).bytes, "new icon bytes");
+}
+
+}  // namespace

@@ -78,3 +78,61 @@ TEST(SetupResources, ManifestAsksForNoElevationAndNothingElseIsStored) {
 }
 
 }  // namespace
+
+namespace {
+
+#pragma pack(push, 2)
+struct GroupEntry {
+    BYTE width, height, colorCount, reserved;
+    WORD planes, bitCount;
+    DWORD bytesInRes;
+    WORD id;
+};
+#pragma pack(pop)
+
+TEST(UpdateResources, VersionBlock) { checkVersionBlock({"update.exe", "update", "update.exe"}); }
+
+TEST(UpdateResources, IconGroupOfNineImages) {
+    HMODULE module = LoadLibraryExA(updateExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    std::string group = resourceBytes(module, RT_GROUP_ICON, MAKEINTRESOURCEA(102), 1033);
+    ASSERT_EQ(group.size(), 6u + 9 * sizeof(GroupEntry));
+    EXPECT_EQ(*reinterpret_cast<const WORD *>(&group[4]), 9);
+    const int sizes[3] = {48, 32, 16}, depths[3] = {4, 8, 32};
+    for (int i = 0; i < 9; ++i) {
+        const GroupEntry *entry = reinterpret_cast<const GroupEntry *>(&group[6 + i * sizeof(GroupEntry)]);
+        int size = sizes[i % 3], bits = depths[i / 3];
+        EXPECT_EQ(entry->width, size) << i;
+        EXPECT_EQ(entry->bitCount, bits) << i;
+        EXPECT_EQ(entry->id, i + 1) << i;
+        std::string image = resourceBytes(module, RT_ICON, MAKEINTRESOURCEA(i + 1), 1033);
+        ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER)) << i;
+        const BITMAPINFOHEADER *header = reinterpret_cast<const BITMAPINFOHEADER *>(image.data());
+        EXPECT_EQ(header->biWidth, size) << i;
+        EXPECT_EQ(header->biHeight, size * 2) << i;
+        EXPECT_EQ(header->biBitCount, bits) << i;
+        EXPECT_EQ(image.size(), entry->bytesInRes) << i;
+    }
+    FreeLibrary(module);
+}
+
+TEST(UpdateResources, ManifestAsksForAdministratorRights) {
+    HMODULE module = LoadLibraryExA(updateExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    std::string manifest = resourceBytes(module, RT_MANIFEST, MAKEINTRESOURCEA(1), 1033);
+    FreeLibrary(module);
+    // This build's own architecture: X86 in the 32-bit programs.
+    std::string arch = sizeof(void *) == 4 ? "X86" : "amd64";
+    for (const std::string &part :
+         {"<assemblyIdentity version=\"1.0.0.0\" processorArchitecture=\"" + arch +
+              "\" name=\"Tarvex\" type=\"win32\"/>",
+          std::string("<description>Run a Java app as administrator</description>"),
+          "<assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\" "
+          "processorArchitecture=\"" + arch + "\" publicKeyToken=\"6595b64144ccf1df\" language=\"*\"/>",
+          std::string("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">"),
+          std::string("<requestedExecutionLevel level=\"requireAdministrator\"/>")})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    EXPECT_EQ(manifest.find("uiAccess"), std::string::npos);
+}
+
+}  // namespace

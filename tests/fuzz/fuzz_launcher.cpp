@@ -1,0 +1,33 @@
+// Fuzzes the properties reader (unescaping and key matching), the version
+// test and the command-line tokenizer.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "launchtext.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    FILE *file = fmemopen(const_cast<uint8_t *>(data), size, "r");
+    if (!file) return 0;
+    Settings settings;
+    std::vector<char> line(10000);
+    while (fgets(line.data(), 9999, file)) {
+        std::string text = line.data();
+        size_t end = text.find('\n');
+        if (end != std::string::npos) text.resize(end);
+        std::string unescaped = unescapeLine(text);
+        Setting matched;
+        applyPropertyLine(unescaped, &settings, &matched);
+        std::vector<std::string> tokens = splitParameters(unescaped);
+        std::vector<std::string> quoted;
+        for (const std::string &token : tokens) quoted.push_back(quoteIfNeeded(token));
+        argsString(quoted);
+    }
+    fclose(file);
+    verifyVersion(settings.jvmRequired, settings.jvmMin, settings.jvmMax, settings.programName);
+    verifyVersion("", settings.jvmMin, settings.jvmMax, settings.args);
+    std::string copy(reinterpret_cast<const char *>(data), size);
+    trimTrailingSpace(&copy[0]);
+    return 0;
+}

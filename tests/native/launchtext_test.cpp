@@ -1,0 +1,98 @@
+#include "launchtext.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+TEST(UnescapeLine, BackslashKeepsTheNextCharacter) {
+    EXPECT_EQ(unescapeLine("C\\:\\\\dir\\\\x"), "C:\\dir\\x");
+    EXPECT_EQ(unescapeLine("a\\nb"), "anb");
+    EXPECT_EQ(unescapeLine("end\\"), "end");
+    EXPECT_EQ(unescapeLine("\\\\\\"), "\\");
+    EXPECT_EQ(unescapeLine(""), "");
+}
+
+TEST(TrimTrailingSpace, BlanksOnly) {
+    char text[] = "name \t  ";
+    EXPECT_EQ(trimTrailingSpace(text), 8u);
+    EXPECT_STREQ(text, "name \t");
+    char blanks[] = "   ";
+    trimTrailingSpace(blanks);
+    EXPECT_STREQ(blanks, "");
+}
+
+TEST(ApplyPropertyLine, KeysValuesAndOrder) {
+    Settings s;
+    Setting matched;
+    struct Step {
+        const char *line;
+        LineOutcome outcome;
+    } steps[] = {
+        {"programName=", LineOutcome::Taken},           {"programName=Demo", LineOutcome::Taken},
+        {"programName=Other", LineOutcome::Ignored},    {"execFilenameX/bin/java", LineOutcome::Taken},
+        {"args", LineOutcome::Ignored},                 {" args=x", LineOutcome::Ignored},
+        {"Args=x", LineOutcome::Ignored},               {"jvmMinVersion=1.4", LineOutcome::Taken},
+        {"jvmMinVersion 1.5", LineOutcome::Taken},      {"jvmMaxVersion=1.6", LineOutcome::Taken},
+        {"jvmMaxVersion=", LineOutcome::Taken},         {"jvmRequiredVersion=1.6 ", LineOutcome::Taken},
+    };
+    for (const Step &step : steps) EXPECT_EQ(applyPropertyLine(step.line, &s, &matched), step.outcome) << step.line;
+    EXPECT_EQ(s.programName, "Demo");
+    EXPECT_EQ(s.execFilename, "/bin/java");
+    EXPECT_EQ(s.args, "");
+    EXPECT_EQ(s.jvmMin, "1.5");
+    EXPECT_EQ(s.jvmMax, "");
+    EXPECT_EQ(s.jvmRequired, "1.6 ");
+}
+
+TEST(ApplyPropertyLine, ValuesBeyondCapacityAreRefused) {
+    Settings s;
+    Setting matched;
+    EXPECT_EQ(applyPropertyLine("execFilename=" + std::string(260, 'e'), &s, &matched), LineOutcome::Taken);
+    s = Settings();
+    EXPECT_EQ(applyPropertyLine("execFilename=" + std::string(261, 'e'), &s, &matched), LineOutcome::TooLong);
+    EXPECT_EQ(matched, Setting::ExecFilename);
+    EXPECT_EQ(s.execFilename, "");
+    EXPECT_EQ(applyPropertyLine("args=" + std::string(5000, 'a'), &s, &matched), LineOutcome::Taken);
+    EXPECT_EQ(applyPropertyLine("jvmMinVersion=" + std::string(260, '1'), &s, &matched), LineOutcome::TooLong);
+}
+
+TEST(VerifyVersion, CuttingAndOrdering) {
+    struct Case {
+        const char *required, *min, *max, *version;
+        bool accepted;
+    } cases[] = {
+        {"1.6", "", "", "1.6", true},          {"1.6", "", "", "1.6.0_17", true},  {"1.6", "", "", "1.60", true},
+        {"1.6", "", "", "1.5.0", false},       {"1.6", "9", "0", "1.6.0", true},   {"", "1.5", "1.6", "1.5.0_22", true},
+        {"", "1.5", "1.6", "1.6.0_17", true},  {"", "1.5", "1.6", "1.7.0", false}, {"", "1.5", "", "1.10", false},
+        {"", "1.6.0", "", "1.6", false},       {"", "", "", "anything", true},     {"", "", "", "", true},
+        {"", "1.5", "", "1.5", true},          {"abc", "", "", "ABC.1", true},     {"", "", "1.4", "1.5", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(verifyVersion(c.required, c.min, c.max, c.version), c.accepted)
+            << c.required << "|" << c.min << "|" << c.max << "|" << c.version;
+}
+
+TEST(Parameters, TokensAndQuoting) {
+    using V = std::vector<std::string>;
+    struct Case {
+        const char *text;
+        V tokens;
+    } cases[] = {
+        {"", {}},
+        {"a b", {"a", "b"}},
+        {"a  b", {"a", "", "b"}},
+        {" a", {"", "a"}},
+        {"\"b c\" d", {"b c", "d"}},
+        {"\"b c\"x d", {"b c", "d"}},
+        {"\"b c\"", {"b c"}},
+        {"\"open x", {"\"open", "x"}},
+        {"a\tb", {"a\tb"}},
+        {"a ", {"a"}},
+    };
+    for (const Case &c : cases) EXPECT_EQ(splitParameters(c.text), c.tokens) << c.text;
+    EXPECT_EQ(quoteIfNeeded("b c"), "\"b c\"");
+    EXPECT_EQ(quoteIfNeeded("\"b c\""), "\"b c\"");
+    EXPECT_EQ(quoteIfNeeded("bc"), "bc");
+    EXPECT_EQ(argsString({"-cp", "lib dir", "", "\"open"}), "-cp \"lib dir\"  \"open");
+    EXPECT_EQ(argsString({}), "");
+}

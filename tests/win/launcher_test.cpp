@@ -1,0 +1,269 @@
+// The launcher update.exe: configured with update-config.exe, started as a
+// child process, launching the stand-in runtime registered under HKLM.
+// These tests replace the Java runtime registrations of the machine they run
+// on (a throwaway Wine prefix).
+#include "harness.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+const char kJavaKey[] = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+
+// A path as a properties file writes it: each backslash escaped.
+std::string escaped(const std::string &text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\\') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+class Launcher : public ToolTest {
+protected:
+    std::unique_ptr<RegistrySandbox> runtimes;
+    std::string launcher;
+
+    void SetUp() override {
+        ToolTest::SetUp();
+        runtimes.reset(new RegistrySandbox(HKEY_LOCAL_MACHINE, kJavaKey));
+        launcher = at("update.exe");
+    }
+    void TearDown() override {
+        runtimes.reset();
+        ToolTest::TearDown();
+    }
+    DWORD configure(const std::vector<std::string> &values, const std::string &target = "") {
+        std::vector<std::string> args = {updateExe(), target.empty() ? launcher : target};
+        args.insert(args.end(), values.begin(), values.end());
+        return runIn(dir, exeDir() + "\\update-config.exe", args);
+    }
+    // A runtime home with the stand-in as bin\<name>.
+    std::string runtime(const std::string &folder, const std::string &name = "java.exe") {
+        std::string home = at(folder);
+        CreateDirectoryA(home.c_str(), nullptr);
+        CreateDirectoryA((home + "\\bin").c_str(), nullptr);
+        EXPECT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), (home + "\\bin\\" + name).c_str(), FALSE));
+        return home;
+    }
+    void registerRuntime(const std::string &version, const std::string &home, const char *valueName = "JavaHome",
+                         const char *micro = nullptr) {
+        std::string key = std::string(kJavaKey) + "\\" + version;
+        setString(HKEY_LOCAL_MACHINE, key, valueName, home);
+        if (micro) setString(HKEY_LOCAL_MACHINE, key, "MicroVersion", micro);
+    }
+    DWORD launch(const std::string &cwd, const std::string &commandTail, const std::vector<std::string> &extraEnv = {}) {
+        std::vector<std::string> variables = environmentWithout({"STANDIN_RECORD", "STANDIN_EXIT", "CLASSPATH"});
+        variables.push_back("STANDIN_RECORD=" + at("record.txt"));
+        variables.push_back("CLASSPATH=C:\\should\\not\\pass");
+        variables.insert(variables.end(), extraEnv.begin(), extraEnv.end());
+        std::string block = environmentBlock(variables);
+        std::string line = quote(launcher) + (commandTail.empty() ? "" : " " + commandTail);
+        return runProcess(line, cwd, block.c_str());
+    }
+    std::string record(const std::string &field) {
+        std::string text = readFile(at("record.txt"));
+        size_t at = text.find(field + "=");
+        if (at == std::string::npos) return "<no record>";
+        size_t end = text.find('\n', at);
+        return text.substr(at + field.size() + 1, end - at - field.size() - 1);
+    }
+};
+
+TEST_F(Launcher, UnconfiguredLauncherRefusesWithExitCodeZero) {
+    enableLog("pellix.log");
+    launcher = updateExe();
+    EXPECT_EQ(launch(dir, ""), 0u);
+    EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{"The program has not been properly configured."});
+    EXPECT_EQ(log("pellix.log"), (Lines{"", "Starting app", "Getting command line settings",
+                                        "The program has not been properly configured."}));
+}
+
+TEST_F(Launcher, MissingPropertiesFileIsLoggedAlways) {
+    ASSERT_EQ(configure({"demo.properties", at("nowhere")}), 0u);
+    EXPECT_EQ(launch(dir, ""), 0u);
+    EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{"Unable to open file demo.properties"});
+    EXPECT_FALSE(exists(at("pellix.log")));  // never created
+}
+
+TEST_F(Launcher, RunsTheProgramWithItsArgumentsInTheStartDirectory) {
+    std::string home = runtime("Java Home");
+    std::string exe = home + "\\bin\\java.exe";
+    writeFile(at("demo.properties"), "# demo\r\nprogramName=Demo\r\nexecFilename=" + escaped(exe) +
+                                         "\r\nargs=-cp \"lib dir\" Main\r\nargs=ignored\r\n");
+    ASSERT_EQ(configure({"demo.properties"}), 0u);
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, "a  \"b c\"", {"STANDIN_EXIT=3"}), 1u);
+
+    EXPECT_EQ(record("cwd"), dir);
+    EXPECT_EQ(record("classpath"), "unset");
+    std::string cmdline = record("cmdline");
+    EXPECT_NE(cmdline.find("-cp \"lib dir\" Main a  \"b c\""), std::string::npos) << cmdline;
+
+    std::string quotedExe = "\"" + exe + "\"";
+    std::string joined = "-cp \"lib dir\" Main a  \"b c\"";
+    const char *comspec = getenv("COMSPEC");
+    Lines expected = {"",
+                      "Starting app",
+                      "Getting command line settings",
+                      "original line # demo",
+                      "unescaped line # demo",
+                      "original line programName=Demo",
+                      "unescaped line programName=Demo",
+                      "original line execFilename=" + escaped(exe),
+                      "unescaped line execFilename=" + exe,
+                      "original line args=-cp \"lib dir\" Main",
+                      "unescaped line args=-cp \"lib dir\" Main",
+                      "original line args=ignored",
+                      "unescaped line args=ignored",
+                      "Program name Demo",
+                      "Executable " + exe,
+                      "Arguments -cp \"lib dir\" Main",
+                      "Start dir " + dir,
+                      "Setting up command line",
+                      "Next argument: -cp",
+                      "Next argument: lib dir",
+                      "Next argument: Main",
+                      "Next argument: a",
+                      "Next argument: ",
+                      "Next argument: b c",
+                      "launch command: \"" + quotedExe + "\" " + joined,
+                      "launch command: " + std::string(comspec ? comspec : "CMD.EXE") + " /c \"" + quotedExe + " " +
+                          joined + "\"",
+                      "started app silently 3",
+                      "app launched: true"};
+    EXPECT_EQ(log("pellix.log"), expected);
+    EXPECT_FALSE(exists(at("errors.log")));
+}
+
+TEST_F(Launcher, PlainCommandAndEmptyArgumentsWithoutComspec) {
+    std::string home = runtime("rt");
+    writeFile(at("p.properties"), "execFilename=" + escaped(home) + "\\\\bin\\\\java.exe\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    enableLog("pellix.log");
+    std::vector<std::string> variables = environmentWithout({"COMSPEC", "STANDIN_RECORD"});
+    variables.push_back("STANDIN_RECORD=" + at("record.txt"));
+    std::string block = environmentBlock(variables);
+    EXPECT_EQ(runProcess(quote(launcher), dir, block.c_str()), 1u);
+    Lines lines = log("pellix.log");
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[lines.size() - 4], "launch command: \"" + home + "\\bin\\java.exe\" ");
+    EXPECT_EQ(lines[lines.size() - 3], "launch command: CMD.EXE /c " + home + "\\bin\\java.exe ");
+    EXPECT_EQ(lines[lines.size() - 2], "started app silently 0");
+    EXPECT_NE(record("cmdline"), "<no record>");
+}
+
+TEST_F(Launcher, VanishedExecutableIsReplacedFromARegisteredRuntime) {
+    std::string old = runtime("old"), found = runtime("found", "javaw.exe");
+    registerRuntime("1.5.0", old);
+    registerRuntime("1.6", found, "Home", "0");
+    registerRuntime("1.7", "");  // no home directory
+    writeFile(at("p.properties"), "execFilename=C:\\\\gone\\\\bin\\\\javaw\njvmMinVersion=1.4\njvmMinVersion=1.6\n"
+                                  "jvmMaxVersion=1.6\nargs=x\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    std::string replacement = found + "\\bin\\javaw.exe";
+    EXPECT_NE(record("cmdline").find("x"), std::string::npos);
+    Lines lines = log("pellix.log");
+    Lines discovery(lines.begin() + 13, lines.begin() + 22);
+    EXPECT_EQ(discovery, (Lines{"exec doesn\xb4t exist: C:\\gone\\bin\\javaw",
+                                "searching registry entry SOFTWARE\\JavaSoft\\Java Runtime Environment",
+                                "                 version 1.5.0", "found jvm version: 1.5.0",
+                                "                 version 1.6", "found jvm version: 1.6.0",
+                                "JRE registry entry had correct jvm info: true", "new exec: " + replacement,
+                                "Program name "}));
+}
+
+TEST_F(Launcher, NothingQualifiesAndTheFileNameIsNotHereShowsTheErrorBox) {
+    registerRuntime("1.4", runtime("old"));
+    writeFile(at("p.properties"), "programName=Demo\nexecFilename=C:\\\\rt\\\\bin\\\\run.exe\njvmRequiredVersion=1.6\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    Lines lines = log("pellix.log");
+    ASSERT_GE(lines.size(), 8u);
+    Lines tail(lines.end() - 8, lines.end());
+    // The error text, one entry over several lines.
+    EXPECT_EQ(tail, (Lines{"original executable not found", "Unable to start Demo", "<no stamp>",
+                           "<no stamp>run.exe", "<no stamp>is no longer on your system", "<no stamp>",
+                           "<no stamp>Change the execFilename property in", "<no stamp>" + dir + "\\p.properties"}));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "unable to find a compatible Jvm"), lines.end());
+
+    // With a file of that name in the current directory, that one runs.
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), at("run.exe").c_str(), FALSE));
+    EXPECT_EQ(launch(dir, ""), 1u);
+    EXPECT_NE(record("cmdline").find("run.exe"), std::string::npos);
+}
+
+TEST_F(Launcher, PropertiesFromTheAlternateDirectory) {
+    std::string alt = at("alt dir"), work = at("work");
+    CreateDirectoryA(alt.c_str(), nullptr);
+    CreateDirectoryA(work.c_str(), nullptr);
+    std::string home = runtime("rt");
+    writeFile(alt + "\\app.properties", "execFilename=" + escaped(home) + "\\\\bin\\\\java.exe\n");
+    ASSERT_EQ(configure({"app.properties", alt}), 0u);
+    writeFile(alt + "\\pellix.log", "");
+    EXPECT_EQ(launch(work, "arg"), 1u);
+    EXPECT_EQ(record("cwd"), alt);
+    Lines lines = logMessages(readFile(alt + "\\pellix.log"));
+    // Only what is written while the program runs in the start directory.
+    EXPECT_EQ(lines.front().rfind("launch command: ", 0), 0u);
+    EXPECT_EQ(lines.back(), "app launched: true");
+}
+
+TEST_F(Launcher, PropertiesLineRules) {
+    std::string home = runtime("rt");
+    std::string exe = escaped(home) + "\\\\bin\\\\java.exe";
+    writeFile(at("p.properties"),
+              "programName=\n"                 // empty: the next one counts
+              "programName = spaced \n"        // separator is the blank; the rest stays
+              " execFilename=indented\n"       // ignored
+              "EXECFILENAME=case\n"            // ignored
+              "execFilenameX" + exe + "\n"     // a longer word is the key's line
+              "args\n"                         // ends right after the key: no value
+              "args=" + std::string(5001, 'a') + "\n"  // longer than args holds: refused
+              "args:one\\ two\\\n");           // escapes; trailing backslash vanishes
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    Lines lines = log("pellix.log");
+    auto find = [&](const std::string &prefix) {
+        for (const std::string &line : lines)
+            if (line.rfind(prefix, 0) == 0) return line;
+        return std::string("<none>");
+    };
+    EXPECT_EQ(find("Program name"), "Program name = spaced ");
+    EXPECT_EQ(find("Executable"), "Executable " + home + "\\bin\\java.exe");
+    EXPECT_EQ(find("Arguments"), "Arguments one two");
+    EXPECT_EQ(find("value too long"), "value too long, ignored: args");
+}
+
+TEST_F(Launcher, ArgumentsBeyondTheirRoomAreRefused) {
+    std::string home = runtime("rt");
+    writeFile(at("p.properties"), "execFilename=" + escaped(home) + "\\\\bin\\\\java.exe\nargs=" +
+                                      std::string(4990, 'a') + "\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    EXPECT_EQ(launch(dir, "123456789"), 1u);  // 4990 + 1 + 9 = 5000: fits
+    EXPECT_NE(record("cmdline").find(std::string(4990, 'a') + " 123456789"), std::string::npos);
+    DeleteFileA(at("record.txt").c_str());
+    EXPECT_EQ(launch(dir, "1234567890"), 0u);
+    EXPECT_FALSE(exists(at("record.txt")));
+    EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{"Arguments too long: 1234567890"});
+}
+
+TEST_F(Launcher, ConfigurationToolRefusesWhatWouldNotWork) {
+    EXPECT_EQ(configure({std::string(301, 'n')}), 1u);
+    EXPECT_EQ(configure({"ok.properties", std::string(301, 'd')}), 1u);
+    EXPECT_EQ(configure({"trailing "}), 1u);
+    EXPECT_FALSE(exists(launcher));
+    EXPECT_EQ(configure({std::string(300, 'n'), std::string(300, 'd')}), 0u);
+    // Already filled in: the slots are not found any more.
+    EXPECT_EQ(runIn(dir, exeDir() + "\\update-config.exe", {launcher, at("again.exe"), "x"}), 1u);
+    EXPECT_EQ(runIn(dir, exeDir() + "\\update-config.exe", {setupExe(), at("again.exe"), "x"}), 1u);
+    // The full 300 characters reach the launcher.
+    EXPECT_EQ(launch(dir, ""), 0u);
+    EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{"Unable to open file " + std::string(300, 'n')});
+}
+
+}  // namespace

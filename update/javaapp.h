@@ -1,0 +1,30 @@
+// One run of the launcher, from its command line to its exit code.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "trace.h"
+
+class JavaApp : public Trace {
+public:
+    JavaApp();
+    ~JavaApp();
+    JavaApp(const JavaApp &) = delete;
+    JavaApp &operator=(const JavaApp &) = delete;
+
+    bool javaApp(const char *commandLine);
+    bool getParams(const char *commandLine);
+    bool runApp(char *execFilename, const char *args, const char *initialDir, const char *startDir);
+    bool _runApp(const std::string &exe, const std::vector<std::string> &argv);
+    bool runSilent(const std::string &exe, const std::string &argText);
+    // Traces every token as "Next argument:" and counts them.
+    size_t countParameters(const char *text);
+
+private:
+    char *programName;
+    char *execFilename;
+    char *args;
+    char *startDir;
+    char *initialDir;
+    std::string propertiesPath;
+};

@@ -1,0 +1,153 @@
+#include "launchtext.h"
+
+#include <cstring>
+
+namespace {
+
+struct Key {
+    const char *key;
+    Setting setting;
+    bool firstWins;  // else every line overwrites
+    size_t capacity;
+};
+
+// Order is behaviour: a line is tested against the keys in this order.
+const Key keys[] = {
+    {"programName", Setting::ProgramName, true, 260},  {"execFilename", Setting::ExecFilename, true, 260},
+    {"args", Setting::Args, true, 5000},               {"jvmRequiredVersion", Setting::JvmRequired, false, 259},
+    {"jvmMaxVersion", Setting::JvmMax, false, 259},    {"jvmMinVersion", Setting::JvmMin, false, 259},
+};
+
+std::string &field(Settings *settings, Setting setting) {
+    switch (setting) {
+        case Setting::ProgramName: return settings->programName;
+        case Setting::ExecFilename: return settings->execFilename;
+        case Setting::Args: return settings->args;
+        case Setting::JvmRequired: return settings->jvmRequired;
+        case Setting::JvmMax: return settings->jvmMax;
+        case Setting::JvmMin: break;
+    }
+    return settings->jvmMin;
+}
+
+int lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+
+// Compares as _stricmp does; a proper prefix sorts first.
+int compareNoCase(const std::string &a, const std::string &b) {
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        int d = lowerAscii(static_cast<unsigned char>(a[i])) - lowerAscii(static_cast<unsigned char>(b[i]));
+        if (d != 0) return d;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+std::string cut(const std::string &version, size_t length) { return version.substr(0, length); }
+
+}  // namespace
+
+std::string unescapeLine(const std::string &line) {
+    std::string out;
+    out.reserve(line.size());
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\') {
+            if (++i == line.size()) break;
+        }
+        out += line[i];
+    }
+    return out;
+}
+
+size_t trimTrailingSpace(char *text) {
+    size_t length = strlen(text);
+    size_t end = length;
+    while (end > 0 && text[end - 1] == ' ') --end;
+    text[end] = '\0';
+    return length;
+}
+
+size_t settingCapacity(Setting setting) {
+    for (const Key &key : keys)
+        if (key.setting == setting) return key.capacity;
+    return 0;
+}
+
+const char *settingKey(Setting setting) {
+    for (const Key &key : keys)
+        if (key.setting == setting) return key.key;
+    return "";
+}
+
+LineOutcome applyPropertyLine(const std::string &line, Settings *settings, Setting *matched) {
+    for (const Key &key : keys) {
+        size_t length = strlen(key.key);
+        if (line.compare(0, length, key.key) != 0) continue;
+        *matched = key.setting;
+        // The value starts one character (the separator) after the key.
+        if (line.size() <= length) return LineOutcome::Ignored;
+        std::string value = line.substr(length + 1);
+        std::string &target = field(settings, key.setting);
+        if (key.firstWins && !target.empty()) return LineOutcome::Ignored;
+        if (value.size() > key.capacity) return LineOutcome::TooLong;
+        target = value;
+        return LineOutcome::Taken;
+    }
+    return LineOutcome::Ignored;
+}
+
+bool verifyVersion(const std::string &jvmRequired, const std::string &jvmMin, const std::string &jvmMax,
+                   const std::string &version) {
+    if (!jvmRequired.empty()) return compareNoCase(cut(version, jvmRequired.size()), jvmRequired) == 0;
+    if (compareNoCase(cut(version, jvmMin.size()), jvmMin) < 0) return false;
+    if (!jvmMax.empty()) return compareNoCase(cut(version, jvmMax.size()), jvmMax) <= 0;
+    return true;
+}
+
+void getNextParameter(std::string &text, std::string &token) {
+    if (text.empty()) {
+        token.clear();
+        return;
+    }
+    if (text[0] == '"') {
+        size_t close = text.find('"', 1);
+        if (close != std::string::npos) {
+            token = text.substr(1, close - 1);
+            std::string rest = text.substr(close + 1);
+            size_t blank = rest.find(' ');
+            text = blank == std::string::npos ? rest : rest.substr(blank + 1);
+            return;
+        }
+    }
+    size_t blank = text.find(' ');
+    if (blank == std::string::npos) {
+        token = text;
+        text.clear();
+        return;
+    }
+    token = text.substr(0, blank);
+    text = text.substr(blank + 1);
+}
+
+std::vector<std::string> splitParameters(const std::string &text) {
+    std::vector<std::string> tokens;
+    std::string rest = text, token;
+    while (!rest.empty()) {
+        getNextParameter(rest, token);
+        tokens.push_back(token);
+    }
+    return tokens;
+}
+
+std::string quoteIfNeeded(const std::string &text) {
+    if (text.find(' ') != std::string::npos && (text.empty() || text[0] != '"')) return "\"" + text + "\"";
+    return text;
+}
+
+std::string argsString(const std::vector<std::string> &argv) {
+    std::string joined;
+    for (size_t i = 0; i < argv.size(); ++i) {
+        if (i) joined += ' ';
+        joined += quoteIfNeeded(argv[i]);
+    }
+    return joined;
+}
