@@ -11,7 +11,7 @@ packages=(
   wine wine64 wine32:i386
   googletest
   clang libclang-rt-14-dev
-  g++ icoutils
+  g++ icoutils liblnk-utils
 )
 
 missing=()

@@ -135,3 +135,4 @@ TEST_F(Dispatcher, ProgramPathBeyondPathLimitStillLogsInCurrentDirectory) {
 }
 
 }  // namespace
+

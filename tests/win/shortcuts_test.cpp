@@ -149,6 +149,22 @@ TEST_F(ShellFolders, ReferencesThatCannotBeExpandedAreProbedAsWritten) {
                                    probeFailed("50%\\y"), "unable to find desktop path"}));
 }
 
+TEST_F(ShellFolders, ExpansionBeyondTheValueAndPathBuffers) {
+    // 500 bytes of value expand to far more than 520 bytes of candidate.
+    std::string value;
+    while (value.size() < 500) value += "%TVX_LONG%";
+    point(1, 0, "Startup", value);
+    std::vector<std::string> variables = environmentWithout({"TVX_LONG"});
+    variables.push_back("TVX_LONG=" + std::string(300, 'v'));
+    std::string block = environmentBlock(variables);
+    DeleteFileA(at("windir.txt").c_str());
+    enableLog();
+    EXPECT_EQ(runIn(dir, setupExe(), {"startmenusdir", dir}, block.c_str()), 1u);
+    // Never writable: handed back as a lone backslash.
+    EXPECT_EQ(readFile(at("windir.txt")), "\\\r\n");
+    EXPECT_EQ(handlerLog().back(), "unable to find startup menu path");
+}
+
 TEST_F(ShellFolders, AllUsersFallsBackToTheCurrentUsersWritableFolder) {
     std::string mine = folder("mine");
     for (int key = 0; key < 3; ++key) point(0, key, "Common Programs", kUnwritable);
