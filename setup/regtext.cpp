@@ -63,14 +63,20 @@ int rootIndex(const char *name) {
     return -1;
 }
 
+// The root name before the first backslash; returns the text after that
+// backslash, or null (root none) when the entry names no known root.
+static const char *parseRoot(const char *entry, RegEntry *parsed) {
+    const char *slash = strchr(entry, '\\');
+    if (!slash) return nullptr;
+    parsed->root = rootIndex(std::string(entry, slash).c_str());
+    return parsed->root < 0 ? nullptr : slash + 1;
+}
+
 RegEntry parseRegistryEntry(const char *entry) {
     RegEntry parsed;
-    const char *slash = strchr(entry, '\\');
-    if (!slash) return parsed;
-    parsed.root = rootIndex(std::string(entry, slash).c_str());
-    if (parsed.root < 0) return parsed;
+    const char *rest = parseRoot(entry, &parsed);
+    if (!rest) return parsed;
     std::string fields[4];
-    const char *rest = slash + 1;
     int field = 0;
     // The data, the fourth field, runs to the end of the line, tabs included.
     for (; field < 3; ++field) {
@@ -89,12 +95,10 @@ RegEntry parseRegistryEntry(const char *entry) {
 
 RegEntry parseRegEntry(const char *entry) {
     RegEntry parsed;
-    const char *slash = strchr(entry, '\\');
-    if (!slash) return parsed;
-    parsed.root = rootIndex(std::string(entry, slash).c_str());
-    if (parsed.root < 0) return parsed;
-    const char *tab = strchr(slash + 1, '\t');
-    parsed.keyPath = tab ? std::string(slash + 1, tab) : std::string(slash + 1);
+    const char *rest = parseRoot(entry, &parsed);
+    if (!rest) return parsed;
+    const char *tab = strchr(rest, '\t');
+    parsed.keyPath = tab ? std::string(rest, tab) : std::string(rest);
     return parsed;
 }
 
