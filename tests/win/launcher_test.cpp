@@ -267,3 +267,23 @@ TEST_F(Launcher, ConfigurationToolRefusesWhatWouldNotWork) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Launcher, LongExecutablePathWithABlankIsQuotedWhole) {
+    // A path of 259 characters with a blank: quoted, it needs 261.
+    std::string folder = at("with blank");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string exe = folder + "\\" + std::string(259 - folder.size() - 5, 'x') + ".exe";
+    ASSERT_EQ(exe.size(), 259u);
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), exe.c_str(), FALSE));
+    writeFile(at("p.properties"), "execFilename=" + escaped(exe) + "\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    Lines lines = log("pellix.log");
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[lines.size() - 4], "launch command: \"\"" + exe + "\"\" ");
+}
+
+}  // namespace

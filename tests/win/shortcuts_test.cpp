@@ -356,3 +356,23 @@ TEST_F(Shortcuts, BadInputMakesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Shortcuts, ReadOnlyOldLinkIsReplacedAndNoAttribFromTheCurrentDirectoryRuns) {
+    std::string app = target("app.exe");
+    // A program named attrib.exe in the current directory must not be run.
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), at("attrib.exe").c_str(), FALSE));
+    std::string add = "addDesktop\nNULL\nApp\n" + app + "\n\n\n\n\nx\n";
+    runScript(add);
+    std::string file = desk + "\\App.lnk";
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    runScript(add);
+    Lines lines = handlerLog();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "deleted \"" + file + "\": 0"), lines.end());
+    EXPECT_EQ(lines.back(), "new link saved");
+    EXPECT_FALSE(exists(at("standin.txt")));
+    EXPECT_EQ(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+}  // namespace
