@@ -242,6 +242,16 @@ TEST_F(Registry, ResultsGoBesideTheScriptOrIntoTheCurrentDirectory) {
     EXPECT_EQ(log().size(), 10u);
 }
 
+TEST_F(Registry, ScriptFolderTooLongForItsBufferIsRefused) {
+    enableLog();
+    std::string folder = "C:\\" + std::string(270, 's');
+    runSetup({"registry", folder + "\\script.txt"});
+    std::vector<std::string> lines = log();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[5], "script path too long: script not run");
+    EXPECT_FALSE(exists(at("regstats.txt")));
+}
+
 TEST_F(Registry, OverlongLinesArriveInPieces) {
     // 9998 characters make one line; the rest is read as the next one.
     std::string first = "exists\t" + full;
