@@ -15,9 +15,9 @@ configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=1 WIN32_LEAN_AND_MEAN)
-add_compile_options(-Wall -Wextra -O2)
+add_compile_options(-Wall -Wextra -O2 -ffunction-sections -fdata-sections)
 # Static runtime: the programs import only DLLs that ship with Windows.
-set(STATIC_FLAGS -static -static-libgcc -static-libstdc++ -s)
+set(STATIC_FLAGS -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections)
 
 add_executable(setup WIN32
   ${SETUP_TEXT_SOURCES}
