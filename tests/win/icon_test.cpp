@@ -68,6 +68,23 @@ TEST_F(Icon, StoresTheFileUnchangedAndASecondRunReplacesIt) {
     FreeLibrary(module);
 }
 
+TEST_F(Icon, EmptyIconFileNeverDeletesTheResource) {
+    writeFile(at("first.ico"), "first");
+    writeFile(at("empty.ico"), "");
+    run(exe, at("first.ico"));
+    Lines lines = run(exe, at("empty.ico"));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3),
+              (Lines{"trying to load icon", "icon filesize: 0", "updating resource"}));
+    IconResource icon = readIcon(exe);
+    EXPECT_EQ(icon.languages, std::vector<WORD>{0});
+    // Wine refuses an empty resource; where it is taken, it is stored empty.
+    if (lines[3] == "Could not add resource")
+        EXPECT_EQ(icon.bytes, "first");
+    else
+        EXPECT_EQ(icon.bytes, "");
+}
+
 TEST_F(Icon, FailuresLeaveTheExecutableAlone) {
     std::string before = readFile(exe);
     EXPECT_EQ(run(exe, at("missing.ico")), Lines{"couldn't open icon file"});
