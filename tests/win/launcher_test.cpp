@@ -287,3 +287,61 @@ TEST_F(Launcher, LongExecutablePathWithABlankIsQuotedWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// Writes value and then filler bytes over the first slot of the launcher copy.
+void patchFirstSlot(const std::string &exe, const std::string &value, char filler) {
+    std::string bytes = readFile(exe);
+    std::string slot = "QzjQzjJavaAppPropertiesFilename";
+    slot.resize(300, ' ');
+    slot += '\0';
+    size_t at = bytes.find(slot);
+    ASSERT_NE(at, std::string::npos);
+    std::string filled = value;
+    filled.resize(300, filler);
+    bytes.replace(at, 300, filled);
+    writeFile(exe, bytes);
+}
+
+TEST_F(Launcher, SlotTextEndsAtItsNulAndLosesOnlyTrailingBlanks) {
+    struct Case {
+        std::string value;
+        char filler;
+        DWORD exitCode;
+        std::string error;
+    } cases[] = {
+        {"name.properties", '\0', 0, "Unable to open file name.properties"},
+        {"name.properties\t", ' ', 0, "Unable to open file name.properties\t"},
+        {"QzjQzjJavaAppPropertiesFilenameX", ' ', 0, "The program has not been properly configured."},
+        {"p.properties", '\0', 1, ""},
+    };
+    std::string home = runtime("rt");
+    writeFile(at("p.properties"), "execFilename=" + escaped(home) + "\\\\bin\\\\java.exe\n");
+    for (const Case &c : cases) {
+        ASSERT_TRUE(CopyFileA(updateExe().c_str(), launcher.c_str(), FALSE));
+        patchFirstSlot(launcher, c.value, c.filler);
+        DeleteFileA(at("errors.log").c_str());
+        EXPECT_EQ(launch(dir, ""), c.exitCode) << c.value;
+        if (c.error.empty())
+            EXPECT_FALSE(exists(at("errors.log")));
+        else
+            EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{c.error}) << c.value;
+    }
+}
+
+TEST_F(Launcher, FirstRuntimeWithAHomeQualifiesWithoutBounds) {
+    std::string viaHome = runtime("via home"), other = runtime("other");
+    registerRuntime("1.8", "");                 // empty JavaHome ...
+    registerRuntime("1.8", viaHome, "Home");    // ... so Home is read
+    registerRuntime("1.9", other);
+    writeFile(at("p.properties"), "execFilename=missing\\\\java\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    Lines lines = log("pellix.log");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "new exec: " + viaHome + "\\bin\\java.exe"), lines.end());
+    EXPECT_EQ(std::find(lines.begin(), lines.end(), "                 version 1.9"), lines.end());
+}
+
+}  // namespace

@@ -25,6 +25,7 @@ protected:
     }
     void TearDown() override {
         sandbox.reset();
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TarvexTest");  // only once it is empty
         ToolTest::TearDown();
     }
     // Writes the script as given (line ends included) and runs it; returns
