@@ -169,8 +169,12 @@ FolderLookup lookupFor(const char *keyword) {
 // Reads a block's lines; false (and every line freed) when the script ends
 // before the block does: such a block is skipped whole.
 bool readBlock(FILE *file, char **lines, int count, const char *keyword) {
-    for (int i = 0; i < count; ++i) lines[i] = getline(file);
-    if (lines[count - 1] != nullptr) return true;
+    bool whole = true;
+    for (int i = 0; i < count; ++i) {
+        lines[i] = getline(file);
+        whole = whole && lines[i] != nullptr;
+    }
+    if (whole) return true;
     for (int i = 0; i < count; ++i) free(lines[i]);
     logFormatted("incomplete block skipped: %s", keyword);
     return false;
