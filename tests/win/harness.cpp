@@ -168,6 +168,34 @@ DWORD ToolTest::runIn(const std::string &cwd, const std::string &program, const 
     return runProcess(line, cwd, environment);
 }
 
+std::string ToolTest::runSetupCapturing(const std::vector<std::string> &args) {
+    std::string file = at("stdout.txt");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return "<no file>";
+    std::string line = quote(setupExe());
+    for (const std::string &arg : args) line += " " + quote(arg);
+    std::vector<char> text(line.begin(), line.end());
+    text.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = INVALID_HANDLE_VALUE;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(nullptr, text.data(), nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 120000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    std::string written = readFile(file);
+    DeleteFileA(file.c_str());
+    return written;
+}
+
 DWORD ToolTest::runSetup(const std::vector<std::string> &args) { return runIn(dir, setupExe(), args); }
 
 RegistrySandbox::RegistrySandbox(HKEY root, const std::string &path) : root_(root), path_(path) {

@@ -51,6 +51,8 @@ protected:
     DWORD runSetup(const std::vector<std::string> &args);
     DWORD runIn(const std::string &cwd, const std::string &program, const std::vector<std::string> &args,
                 const char *environment = nullptr);
+    // Runs setup.exe with its standard output sent to a file; returns what it wrote.
+    std::string runSetupCapturing(const std::vector<std::string> &args);
     void enableLog(const std::string &name = "tarvex2.log") { writeFile(at(name), ""); }
     std::vector<std::string> log(const std::string &name = "tarvex2.log") { return logMessages(readFile(at(name))); }
 };

@@ -290,6 +290,16 @@ TEST_F(Shortcuts, ShowAndIconRules) {
     }
 }
 
+TEST_F(Shortcuts, TraceLinesOnStandardOutput) {
+    std::string app = target("app.exe");
+    writeFile(at("links.txt"), "addDesktop\nNULL\nApp\n" + app + "\n\n\n\n\nsomeone\n");
+    std::string out = runSetupCapturing({"desktop", at("links.txt")});
+    EXPECT_EQ(out, "command: addDesktop, user: someone\r\ntestFolder: " + desk + ", found \x01\r\n");
+    point(1, 1, "Desktop", kUnwritable);
+    out = runSetupCapturing({"desktopdir", dir});
+    EXPECT_NE(out.find(std::string("testFolder: ") + kUnwritable + ", found " + '\0' + "\r\n"), std::string::npos);
+}
+
 TEST_F(Shortcuts, KeywordsFolderLinesAndNullValues) {
     std::string app = target("app.exe");
     std::string tail = "\n" + app + "\n\n\n\n\nx\n";
