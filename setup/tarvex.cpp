@@ -119,20 +119,23 @@ void logMessage(const char *message) {
     free(cwd);
 }
 
+// Opens dir\name for writing in text mode; the path is left in path
+// (kPathSize bytes) for messages. A result path too long for its buffer is
+// refused (null) rather than cut, as is one that cannot be opened.
+static FILE *openResultFile(char *path, const char *dir, const char *name) {
+    if (!formatText(path, kPathSize, "%s\\%s", dir, name)) return nullptr;
+    return fopen(path, "wt");
+}
+
 bool writeResultFile(const char *dir, const char *name, const char *value) {
     char *path = static_cast<char *>(malloc(kPathSize));
-    bool written = false;
-    // A result path too long for its buffer is refused rather than cut.
-    if (path && formatText(path, kPathSize, "%s\\%s", dir, name)) {
-        FILE *file = fopen(path, "wt");
-        if (file) {
-            fprintf(file, "%s\n", value);
-            fclose(file);
-            written = true;
-        }
+    FILE *file = path ? openResultFile(path, dir, name) : nullptr;
+    if (file) {
+        fprintf(file, "%s\n", value);
+        fclose(file);
     }
     free(path);
-    return written;
+    return file != nullptr;
 }
 
 void prepDirArguments(char *first, char *second) {
@@ -184,18 +187,6 @@ int main(int argc, char **argv) {
 }
 
 // ---- environment, search path, short name, free space, attributes ----
-
-namespace {
-
-// Opens dir\name for writing in text mode; the path is left in path
-// (kPathSize bytes) for messages. Null when the path does not fit or the
-// file cannot be opened.
-FILE *openResultFile(char *path, const char *dir, const char *name) {
-    if (!formatText(path, kPathSize, "%s\\%s", dir, name)) return nullptr;
-    return fopen(path, "wt");
-}
-
-}  // namespace
 
 void getEnvVar(const char *name, const char *resultDir) {
     const char *value = getenv(name);

@@ -45,8 +45,8 @@ bool existsPath(const char *entry) { return _access(entry, 0) == 0; }
 
 int isWinNT() { return (GetVersion() & 0x80000000u) == 0 ? 1 : 0; }
 
-// The Windows directory from one registry value. noKeyMessage: what to log
-// when the key cannot be opened (null: nothing).
+// The Windows directory from one registry value. logMissingKey: whether a
+// key that cannot be opened is logged.
 bool windowsDirFromRegistry(const char *keyPath, const char *valueName, bool logMissingKey, char *answer,
                             char *message) {
     HKEY key;

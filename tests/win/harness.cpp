@@ -1,8 +1,6 @@
 #include "harness.h"
 
-#include <algorithm>
 #include <atomic>
-#include <memory>
 #include <cstdio>
 
 std::string exeDir() {

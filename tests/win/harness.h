@@ -4,8 +4,8 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
