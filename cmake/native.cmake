@@ -52,6 +52,9 @@ add_executable(make-icon tools/make-icon.cpp)
 add_test(NAME icon_is_reproducible
   COMMAND sh -c "$<TARGET_FILE:make-icon> icon-check.ico && cmp icon-check.ico ${CMAKE_SOURCE_DIR}/update/update.ico")
 
+# The Wine session's decisions, on both answers of the 32-bit probe.
+add_test(NAME wine_choice COMMAND bash ${CMAKE_SOURCE_DIR}/tests/shell/wine_choice_test.sh)
+
 # Checks on the built Windows programs (path given by the test script).
 if(DIST_DIR)
   foreach(program setup update)

@@ -6,18 +6,23 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(WINE_ARCH win64)
   set(WINE_LOADER /usr/lib/wine/wine64)
+  set(WINE_SERVER /usr/lib/wine/wineserver64)
 else()
   set(WINE_ARCH win32)
   set(WINE_LOADER /usr/lib/wine/wine)
+  set(WINE_SERVER /usr/lib/wine/wineserver32)
 endif()
 set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(WINE_HOME ${CMAKE_BINARY_DIR}/home)
 configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=1 WIN32_LEAN_AND_MEAN)
-add_compile_options(-Wall -Wextra -O2 -ffunction-sections -fdata-sections)
-# Static runtime: the programs import only DLLs that ship with Windows.
-set(STATIC_FLAGS -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections)
+add_compile_options(-Wall -Wextra -O2 -ffunction-sections -fdata-sections
+  -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+# Static runtime: the programs import only DLLs that ship with Windows. No
+# time stamp in the PE header, so two builds of one commit are the same bytes.
+set(STATIC_FLAGS -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 
 add_executable(setup WIN32
   ${SETUP_TEXT_SOURCES}

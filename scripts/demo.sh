@@ -8,10 +8,12 @@ cd "$root"
 bash scripts/bootstrap.sh
 bash scripts/build.sh >/dev/null
 . scripts/wine-session.sh
-tree=$(wine_test_tree 2>/dev/null)
+arch=$(wine_test_arch)
+tree=$(wine_test_tree "$arch" 2>/dev/null)
 trap wine_session_stop EXIT
-wine_session_start "$tree"
-bin="$tree/bin"
+wine_session_start "$tree" "$arch"
+bin=$(wine_programs_dir "$arch" "$root")   # dist/ itself where it can run
+helpers="$tree/bin"
 run() { "$tree/wine-run" "$@" </dev/null >/dev/null 2>&1 || true; }
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 crlf() { tr -d '\r' < "$1"; }
@@ -21,7 +23,7 @@ work=$(mktemp -d "$root/build/demo.XXXXXX")
 ww=$(winpath "$work")
 cd "$work"
 : > tarvex2.log   # an existing log file switches the tool log on
-echo "programs from $bin ($(wine_test_arch)); work folder $work"
+echo "programs from $bin ($arch); work folder $work"
 
 section "setup: system queries (one result file each)"
 run "$bin/setup.exe" windir "$ww"; printf '  windir      -> windir.txt:   %s\n' "$(crlf windir.txt)"
@@ -56,7 +58,7 @@ wrestool -l app.exe | grep -E 'type=3 --name=101|type=14' | sed 's/^/  /'
 
 section "update: configured copy launches the stand-in runtime found in the registry"
 mkdir -p launcher jre/bin
-cp "$bin/standin.exe" jre/bin/java.exe
+cp "$helpers/standin.exe" jre/bin/java.exe
 run "$bin/update-config.exe" "$bin/update.exe" "$ww\\launcher\\update.exe" demo.properties
 printf 'programName=Demo\r\nexecFilename=C\\:\\\\old-java\\\\bin\\\\java.exe\r\nargs=-jar \\"demo app.jar\\"\r\njvmMinVersion=1.6\r\n' > launcher/demo.properties
 run reg add 'HKLM\SOFTWARE\JavaSoft\Java Runtime Environment\1.8' /v JavaHome /d "$ww\\jre" /f

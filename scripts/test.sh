@@ -9,10 +9,14 @@ bash scripts/bootstrap.sh || exit 1
 bash scripts/build.sh || exit 1
 . scripts/wine-session.sh
 
-tree=$(wine_test_tree) || exit 1
-echo "Windows tests run in $tree ($(wine_test_arch))"
+arch=$(wine_test_arch)
+tree=$(wine_test_tree "$arch") || exit 1
+# The programs the Windows tests start: dist/ itself where it can run.
+programs=$(wine_programs_dir "$arch" "$root")
+export TARVEX_PROGRAMS="Z:${programs//\//\\}"
+echo "Windows tests run in $tree, on the programs in $programs"
 trap wine_session_stop EXIT
-wine_session_start "$tree"
+wine_session_start "$tree" "$arch" || exit 1
 ctest --test-dir "$tree" --output-on-failure --timeout 300 2>&1 | tee build/ctest-windows.log
 wine_session_stop
 
@@ -30,5 +34,6 @@ for f in build/ctest-windows.log build/ctest-native.log; do
   f_total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
   passed=$((passed + f_total - f_failed)); failed=$((failed + f_failed))
 done
+wine_programs_line "$arch"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]

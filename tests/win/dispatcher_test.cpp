@@ -22,7 +22,7 @@ TEST_F(Dispatcher, NoCommandWordExitsWithOneAndLogsNothing) {
 TEST_F(Dispatcher, UnknownWordLogsExactlyTheFiveStartupLines) {
     enableLog();
     EXPECT_EQ(runSetup({"nosuchcommand", dir, "second"}), 1u);
-    EXPECT_EQ(log(), startup(setupExe(), exeDir(), "nosuchcommand", dir, "second"));
+    EXPECT_EQ(log(), startup(setupExe(), programsDir(), "nosuchcommand", dir, "second"));
     // Nothing but the log in the folder.
     EXPECT_FALSE(exists(at("windir.txt")));
     EXPECT_FALSE(exists(at("winpath.txt")));
@@ -46,14 +46,14 @@ TEST_F(Dispatcher, ThirdArgumentIsLoggedAndFourthIgnored) {
     runSetup({"path", dir, "a", "b"});
     Lines lines = log();
     ASSERT_GE(lines.size(), 5u);
-    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 5), startup(setupExe(), exeDir(), "path", dir, "a"));
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 5), startup(setupExe(), programsDir(), "path", dir, "a"));
     EXPECT_TRUE(exists(at("winpath.txt")));
 }
 
 TEST_F(Dispatcher, MessagesAreWrittenVerbatim) {
     enableLog();
     runSetup({"%s%d%n%%", "100%"});
-    EXPECT_EQ(log(), startup(setupExe(), exeDir(), "%s%d%n%%", "100%", ""));
+    EXPECT_EQ(log(), startup(setupExe(), programsDir(), "%s%d%n%%", "100%", ""));
 }
 
 TEST_F(Dispatcher, BareProgramNameIsItsOwnProgramDir) {

@@ -10,8 +10,14 @@ std::string exeDir() {
     return text.substr(0, text.find_last_of('\\'));
 }
 
-std::string setupExe() { return exeDir() + "\\setup.exe"; }
-std::string updateExe() { return exeDir() + "\\update.exe"; }
+std::string programsDir() {
+    const char *dist = getenv("TARVEX_PROGRAMS");
+    return dist && *dist ? dist : exeDir();
+}
+
+std::string setupExe() { return programsDir() + "\\setup.exe"; }
+std::string updateExe() { return programsDir() + "\\update.exe"; }
+std::string updateConfigExe() { return programsDir() + "\\update-config.exe"; }
 // Quotes one argument by the rules that split a Windows command line:
 // backslashes are doubled where they come before a quote.
 std::string quote(const std::string &text) {

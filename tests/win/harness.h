@@ -11,9 +11,13 @@
 
 #include <gtest/gtest.h>
 
-std::string exeDir();      // folder of this test program; setup.exe lies beside it
+std::string exeDir();  // folder of this test program and its helpers (standin.exe)
+// Folder of the programs under test: TARVEX_PROGRAMS when set (the
+// deliverables in dist/), else the build's own, beside this test program.
+std::string programsDir();
 std::string setupExe();
 std::string updateExe();
+std::string updateConfigExe();
 std::string quote(const std::string &text);
 
 // Starts commandLine in cwd and waits. Returns the exit code, or ~0u when the

@@ -36,7 +36,7 @@ protected:
     DWORD configure(const std::vector<std::string> &values, const std::string &target = "") {
         std::vector<std::string> args = {updateExe(), target.empty() ? launcher : target};
         args.insert(args.end(), values.begin(), values.end());
-        return runIn(dir, exeDir() + "\\update-config.exe", args);
+        return runIn(dir, updateConfigExe(), args);
     }
     // A runtime home with the stand-in as bin\<name>.
     std::string runtime(const std::string &folder, const std::string &name = "java.exe") {
@@ -259,8 +259,8 @@ TEST_F(Launcher, ConfigurationToolRefusesWhatWouldNotWork) {
     EXPECT_FALSE(exists(launcher));
     EXPECT_EQ(configure({std::string(300, 'n'), std::string(300, 'd')}), 0u);
     // Already filled in: the slots are not found any more.
-    EXPECT_EQ(runIn(dir, exeDir() + "\\update-config.exe", {launcher, at("again.exe"), "x"}), 1u);
-    EXPECT_EQ(runIn(dir, exeDir() + "\\update-config.exe", {setupExe(), at("again.exe"), "x"}), 1u);
+    EXPECT_EQ(runIn(dir, updateConfigExe(), {launcher, at("again.exe"), "x"}), 1u);
+    EXPECT_EQ(runIn(dir, updateConfigExe(), {setupExe(), at("again.exe"), "x"}), 1u);
     // The full 300 characters reach the launcher.
     EXPECT_EQ(launch(dir, ""), 0u);
     EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{"Unable to open file " + std::string(300, 'n')});

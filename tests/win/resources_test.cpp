@@ -23,7 +23,7 @@ struct VersionExpectation {
 };
 
 void checkVersionBlock(const VersionExpectation &expected) {
-    std::string path = exeDir() + "\\" + expected.program;
+    std::string path = programsDir() + "\\" + expected.program;
     DWORD handle = 0;
     DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
     ASSERT_GT(size, 0u) << path;
