@@ -45,6 +45,7 @@ endif()
 
 # The installers' slot tool, for this machine too.
 add_executable(update-config tools/update-config.cpp tools/slots.cpp)
+target_include_directories(update-config PRIVATE update)
 
 # The launcher's icon is drawn by a program; the committed file must be what
 # it draws.

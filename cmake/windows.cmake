@@ -60,6 +60,7 @@ target_link_libraries(update PRIVATE advapi32 user32)
 
 # The installers' tool that fills update.exe's configuration slots.
 add_executable(update-config tools/update-config.cpp tools/slots.cpp)
+target_include_directories(update-config PRIVATE update)
 target_link_options(update-config PRIVATE ${STATIC_FLAGS})
 
 # Stand-in for a Java runtime's executable, for the launcher's tests.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "launchtext.h"
+
 namespace {
 
 constexpr size_t kSlotChars = 300;
@@ -28,9 +30,9 @@ std::vector<size_t> find(const std::vector<uint8_t> &image, const std::string &p
     return found;
 }
 
-bool checkValue(const std::string &what, const std::string &value, std::string &error) {
-    if (value.size() > kSlotChars) {
-        error = what + " is longer than 300 characters";
+bool checkValue(const std::string &what, const std::string &value, size_t limit, std::string &error) {
+    if (value.size() > limit) {
+        error = what + " is longer than " + std::to_string(limit) + " characters";
         return false;
     }
     if (!value.empty() && value.back() == ' ') {
@@ -48,8 +50,10 @@ bool checkValue(const std::string &what, const std::string &value, std::string &
 
 bool fillSlots(std::vector<uint8_t> &image, const std::string &filename, const std::string *altDir,
                std::string &error) {
-    if (!checkValue("the properties file name", filename, error)) return false;
-    if (altDir && !checkValue("the alternate directory", *altDir, error)) return false;
+    // The launcher's own limits: the alternate directory becomes its start
+    // directory, which holds a path of kAltDirChars.
+    if (!checkValue("the properties file name", filename, kSlotChars, error)) return false;
+    if (altDir && !checkValue("the alternate directory", *altDir, kAltDirChars, error)) return false;
     std::vector<size_t> first = find(image, slotPattern("QzjQzjJavaAppPropertiesFilename"));
     std::vector<size_t> second = find(image, slotPattern("QzyQzyJavaAppPropertiesAltDir"));
     if (first.size() != 1 || (altDir && second.size() != 1)) {

@@ -29,7 +29,6 @@ namespace {
 
 // The unfilled slot's marker, kept apart from the slot itself.
 const char kMarker[] = "QzjQzjJavaAppPropertiesFilename";
-constexpr size_t kPathSize = 261, kArgsSize = 5001;
 
 char *copySlot(const volatile char *slot) {
     char *text = static_cast<char *>(malloc(301));
@@ -83,7 +82,7 @@ bool GetParameters::parseParameters(char *programName, char *execFilename, char 
         std::string joined = std::string(altDir) + "\\" + path;
         // The program runs in startDir: an alternate directory too long for
         // it is refused rather than cut to some other directory.
-        if (strlen(altDir) < kPathSize) {
+        if (strlen(altDir) <= kAltDirChars) {
             strcpy(startDir, altDir);
             file = fopen(joined.c_str(), "rt");
         }
@@ -102,9 +101,14 @@ bool GetParameters::parseParameters(char *programName, char *execFilename, char 
         trace("original line", line.data());
         std::string unescaped = unescapeLine(line.data());
         trace("unescaped line", unescaped.c_str());
+        // A value longer than its setting refuses the launch: ignored, it
+        // would start the program without it or from another executable.
         Setting matched;
-        if (applyPropertyLine(unescaped, &settings, &matched) == LineOutcome::TooLong)
-            trace("value too long, ignored:", settingKey(matched));
+        if (applyPropertyLine(unescaped, &settings, &matched) == LineOutcome::TooLong) {
+            fclose(file);
+            logAndTraceMessage(kErrorFile, kTraceFile, "Value too long:", settingKey(matched));
+            return false;
+        }
     }
     fclose(file);
 

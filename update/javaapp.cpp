@@ -11,7 +11,6 @@
 #include "launchtext.h"
 
 namespace {
-constexpr size_t kPathSize = 261, kArgsSize = 5001;
 
 char *emptyText(size_t size) { return static_cast<char *>(calloc(size, 1)); }
 }  // namespace
@@ -70,8 +69,22 @@ bool JavaApp::getParams(const char *commandLine) {
             logAndTraceMessage(kErrorFile, kTraceFile, "Arguments too long:", commandLine);
             return false;
         }
-        if (args[0]) strcat(args, " ");
-        strcat(args, commandLine);
+        // The launcher's own words come from whoever starts it and must reach
+        // the program as the same words: one that cannot is refused, and so
+        // is an args setting that leaves a quote open, which would turn the
+        // interpreter's view of every word after it inside out.
+        std::vector<std::string> words = splitParameters(commandLine);
+        for (const std::string &word : words) {
+            if (!ownWordPassable(word)) {
+                logAndTraceMessage(kErrorFile, kTraceFile, "Argument refused:", word.c_str());
+                return false;
+            }
+        }
+        if (!quotesBalanced(argsString(splitParameters(args)))) {
+            logAndTraceMessage(kErrorFile, kTraceFile, "Quote left open in args:", args);
+            return false;
+        }
+        ownWords = words;
     }
     return true;
 }
@@ -82,22 +95,20 @@ size_t JavaApp::countParameters(const char *text) {
     return tokens.size();
 }
 
-bool JavaApp::runApp(char *execFilename, const char *args, const char *initialDir, const char *startDir) {
+bool JavaApp::runApp(char *exePath, const char *authorArgs, const char *returnDir, const char *runDir) {
     trace("Setting up command line");
-    countParameters(args);
+    countParameters(authorArgs);
+    for (const std::string &word : ownWords) trace("Next argument:", word.c_str());
     // Quoted in a text of its own: a long path needs no room in the buffer.
-    std::string exe = execFilename;
-    if (exe.find(' ') != std::string::npos && exe[0] != '"') exe = "\"" + exe + "\"";
-    std::vector<std::string> argv;
-    for (const std::string &token : splitParameters(args)) argv.push_back(quoteIfNeeded(token));
-    _chdir(startDir);
-    bool result = _runApp(exe, argv);
-    _chdir(initialDir);
+    std::string exe = quoteExecutable(exePath);
+    std::string joined = joinArguments(splitParameters(authorArgs), ownWords);
+    _chdir(runDir);
+    bool result = _runApp(exe, joined);
+    _chdir(returnDir);
     return result;
 }
 
-bool JavaApp::_runApp(const std::string &exe, const std::vector<std::string> &argv) {
-    std::string joined = argsString(argv);
+bool JavaApp::_runApp(const std::string &exe, const std::string &joined) {
     std::string line = "\"" + exe + "\" " + joined;
     trace("launch command:", line.c_str());
     _putenv("CLASSPATH=");
@@ -107,14 +118,13 @@ bool JavaApp::_runApp(const std::string &exe, const std::vector<std::string> &ar
 }
 
 bool JavaApp::runSilent(const std::string &exe, const std::string &argText) {
-    const char *comspec = getenv("COMSPEC");
-    std::string tail = exe + " " + argText;
-    // The command interpreter removes the first and the last double quote of
-    // a command that begins with one (unless it is a lone quoted program
-    // name), which breaks a quoted program path followed by quoted
-    // arguments. An outer pair of quotes is what it removes then.
-    if (tail[0] == '"') tail = "\"" + tail + "\"";
-    std::string command = std::string(comspec ? comspec : "CMD.EXE") + " /c " + tail;
+    // Never by a bare name: that would start whatever CMD.EXE lies in the
+    // current directory or beside the launcher, with its rights.
+    char systemDir[MAX_PATH + 1] = "";
+    UINT length = GetSystemDirectoryA(systemDir, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) systemDir[0] = '\0';
+    std::string interpreter = chooseInterpreter(getenv("COMSPEC"), systemDir);
+    std::string command = interpreterWord(interpreter) + " /c " + interpreterTail(exe, argText);
     trace("launch command:", command.c_str());
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);
@@ -126,8 +136,10 @@ bool JavaApp::runSilent(const std::string &exe, const std::string &argText) {
     std::vector<char> commandLine(command.begin(), command.end());
     commandLine.push_back('\0');
     DWORD code;
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr,
-                       &startup, &process)) {
+    if (interpreter.empty()) {
+        code = ERROR_FILE_NOT_FOUND;  // no system directory: nothing to start by its full path
+    } else if (CreateProcessA(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                              nullptr, nullptr, &startup, &process)) {
         WaitForSingleObject(process.hProcess, INFINITE);
         if (!GetExitCodeProcess(process.hProcess, &code)) code = 0;
         CloseHandle(process.hThread);

@@ -14,8 +14,8 @@ public:
 
     bool javaApp(const char *commandLine);
     bool getParams(const char *commandLine);
-    bool runApp(char *execFilename, const char *args, const char *initialDir, const char *startDir);
-    bool _runApp(const std::string &exe, const std::vector<std::string> &argv);
+    bool runApp(char *exePath, const char *authorArgs, const char *returnDir, const char *runDir);
+    bool _runApp(const std::string &exe, const std::string &joined);
     bool runSilent(const std::string &exe, const std::string &argText);
     // Traces every token as "Next argument:" and counts them.
     size_t countParameters(const char *text);
@@ -27,4 +27,7 @@ private:
     char *startDir;
     char *initialDir;
     std::string propertiesPath;
+    // The words of the launcher's own command line, kept apart from the
+    // properties file's args: they are data, never interpreter syntax.
+    std::vector<std::string> ownWords;
 };

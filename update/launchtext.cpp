@@ -151,3 +151,55 @@ std::string argsString(const std::vector<std::string> &argv) {
     }
     return joined;
 }
+
+bool needsInterpreterQuotes(const std::string &text) { return text.find_first_of(" \t&|<>^()") != std::string::npos; }
+
+std::string quoteExecutable(const std::string &exe) {
+    if (!exe.empty() && exe[0] != '"' && needsInterpreterQuotes(exe)) return "\"" + exe + "\"";
+    return exe;
+}
+
+bool ownWordPassable(const std::string &word) { return word.find('"') == std::string::npos; }
+
+std::string quoteOwnWord(const std::string &word) {
+    if (!needsInterpreterQuotes(word)) return word;
+    size_t backslashes = 0;
+    while (backslashes < word.size() && word[word.size() - 1 - backslashes] == '\\') ++backslashes;
+    return "\"" + word + std::string(backslashes, '\\') + "\"";
+}
+
+bool quotesBalanced(const std::string &text) {
+    size_t count = 0;
+    for (char c : text) count += c == '"';
+    return count % 2 == 0;
+}
+
+std::string joinArguments(const std::vector<std::string> &authorTokens, const std::vector<std::string> &ownWords) {
+    std::string joined = argsString(authorTokens);
+    for (size_t i = 0; i < ownWords.size(); ++i) {
+        if (!joined.empty() || i) joined += ' ';
+        joined += quoteOwnWord(ownWords[i]);
+    }
+    return joined;
+}
+
+std::string interpreterTail(const std::string &exe, const std::string &argText) {
+    std::string tail = exe + " " + argText;
+    if (tail[0] == '"') tail = "\"" + tail + "\"";
+    return tail;
+}
+
+std::string chooseInterpreter(const char *comspec, const std::string &systemDir) {
+    if (comspec) {
+        std::string text = comspec;
+        bool drivePath = text.size() > 3 && ((text[0] | 0x20) >= 'a' && (text[0] | 0x20) <= 'z') && text[1] == ':' &&
+                         text[2] == '\\';
+        bool uncPath = text.size() > 2 && text[0] == '\\' && text[1] == '\\';
+        if ((drivePath || uncPath) && text.find('"') == std::string::npos) return text;
+    }
+    return systemDir.empty() ? std::string() : systemDir + "\\cmd.exe";
+}
+
+std::string interpreterWord(const std::string &interpreter) {
+    return interpreter.find(' ') != std::string::npos ? "\"" + interpreter + "\"" : interpreter;
+}

@@ -5,6 +5,15 @@
 #include <string>
 #include <vector>
 
+// ---- sizes ----
+// A path setting holds 260 characters and a terminator; the argument text
+// 5000 characters and a terminator.
+constexpr size_t kPathSize = 261, kArgsSize = 5001;
+// The alternate directory becomes the start directory, which the launcher
+// enters as its current directory: Windows holds that in MAX_PATH - 2
+// characters (room for a closing backslash), so a longer one cannot work.
+constexpr size_t kAltDirChars = kPathSize - 3;
+
 // ---- properties file ----
 
 // Removes each backslash and keeps the character after it as it is (a
@@ -53,3 +62,41 @@ std::vector<std::string> splitParameters(const std::string &text);
 std::string quoteIfNeeded(const std::string &text);
 // The arguments joined by single blanks, each quoted if needed.
 std::string argsString(const std::vector<std::string> &argv);
+
+// ---- what reaches the command interpreter ----
+// The command runs through "cmd.exe /c", which acts on & | < > ^ ( ) outside
+// double quotes and takes them literally inside. The properties file's args
+// are the installer author's and keep that meaning; the executable path and
+// the words of the launcher's own command line are data and are quoted.
+
+// True when text holds a blank, a tab or one of the interpreter's operator
+// characters, so that it must stand inside quotes to stay one literal word.
+bool needsInterpreterQuotes(const std::string &text);
+// The executable as it goes on the command line: quoted when it needs to be
+// and does not begin with a double quote already.
+std::string quoteExecutable(const std::string &exe);
+// A word of the launcher's own command line can reach the program unchanged
+// only when it holds no double quote (which would end the quoting early).
+bool ownWordPassable(const std::string &word);
+// One word of the launcher's own command line as it goes on the command
+// line: quoted when it needs to be, with backslashes before the closing quote
+// doubled so that the program's runtime reads them as backslashes.
+std::string quoteOwnWord(const std::string &word);
+// True when text holds an even number of double quotes: what follows it is
+// then outside quotes for the interpreter.
+bool quotesBalanced(const std::string &text);
+// The argument text: the author's tokens quoted as the properties file's
+// args always were, then the launcher's own words, all joined by blanks.
+std::string joinArguments(const std::vector<std::string> &authorTokens, const std::vector<std::string> &ownWords);
+// What follows "/c ": the executable, a blank and the arguments, wrapped in
+// one more pair of quotes when it begins with one (the interpreter removes the
+// first and the last quote of such a command).
+std::string interpreterTail(const std::string &exe, const std::string &argText);
+// The interpreter from COMSPEC when that is a full path (a drive and a
+// backslash, or a UNC path), else the system directory's cmd.exe: a bare or
+// relative name would be looked for in the current directory. Empty when
+// neither is known.
+std::string chooseInterpreter(const char *comspec, const std::string &systemDir);
+// The interpreter as the first word of its command line: quoted when it
+// holds a blank.
+std::string interpreterWord(const std::string &interpreter);

@@ -2,13 +2,14 @@
 // exits with the code it is told.
 //   STANDIN_RECORD  file to write (default standin.txt in the current directory)
 //   STANDIN_EXIT    exit code (default 0)
-// The record holds three lines: "cmdline=", "cwd=" and "classpath=" (set or unset).
+// The record holds the lines "cmdline=", "cwd=" and "classpath=" (set or
+// unset), then "arg=" for each word the runtime split the command line into.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-int main() {
+int main(int argc, char **argv) {
     const char *record = getenv("STANDIN_RECORD");
     FILE *file = fopen(record ? record : "standin.txt", "wb");
     if (file) {
@@ -16,6 +17,7 @@ int main() {
         GetCurrentDirectoryA(sizeof cwd, cwd);
         fprintf(file, "cmdline=%s\ncwd=%s\nclasspath=%s\n", GetCommandLineA(), cwd,
                 getenv("CLASSPATH") ? "set" : "unset");
+        for (int i = 1; i < argc; ++i) fprintf(file, "arg=%s\n", argv[i]);
         fclose(file);
     }
     const char *code = getenv("STANDIN_EXIT");

@@ -96,3 +96,59 @@ TEST(Parameters, TokensAndQuoting) {
     EXPECT_EQ(argsString({"-cp", "lib dir", "", "\"open"}), "-cp \"lib dir\"  \"open");
     EXPECT_EQ(argsString({}), "");
 }
+
+TEST(InterpreterText, OwnWordsAndExecutableQuoting) {
+    struct Case {
+        const char *word, *own, *exe;
+    } cases[] = {
+        {"plain", "plain", "plain"},
+        {"a b", "\"a b\"", "\"a b\""},
+        {"x&y", "\"x&y\"", "\"x&y\""},
+        {"a^b", "\"a^b\"", "\"a^b\""},
+        {"(x)", "\"(x)\"", "\"(x)\""},
+        {"p|q<r>s", "\"p|q<r>s\"", "\"p|q<r>s\""},
+        {"tab\there", "\"tab\there\"", "\"tab\there\""},
+        {"C:\\a b\\", "\"C:\\a b\\\\\"", "\"C:\\a b\\\""},
+        {"C:\\plain\\", "C:\\plain\\", "C:\\plain\\"},
+        {"\"pre quoted\"", "\"\"pre quoted\"\"", "\"pre quoted\""},
+        {"", "", ""},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(quoteOwnWord(c.word), c.own) << c.word;
+        EXPECT_EQ(quoteExecutable(c.word), c.exe) << c.word;
+    }
+    EXPECT_TRUE(ownWordPassable("x&y"));
+    EXPECT_FALSE(ownWordPassable("a\"b"));
+    EXPECT_TRUE(quotesBalanced("-cp \"a b\""));
+    EXPECT_FALSE(quotesBalanced("-D=\"x"));
+}
+
+TEST(InterpreterText, JoinAndTail) {
+    EXPECT_EQ(joinArguments({"-cp", "lib dir"}, {"x&y", "", "z"}), "-cp \"lib dir\" \"x&y\"  z");
+    EXPECT_EQ(joinArguments({}, {"a b"}), "\"a b\"");
+    EXPECT_EQ(joinArguments({"-x"}, {}), "-x");
+    EXPECT_EQ(interpreterTail("\"C:\\p b\\java.exe\"", "\"a b\""), "\"\"C:\\p b\\java.exe\" \"a b\"\"");
+    EXPECT_EQ(interpreterTail("C:\\java.exe", ""), "C:\\java.exe ");
+}
+
+TEST(InterpreterText, OnlyAFullPathIsTakenFromComspec) {
+    const std::string system = "C:\\windows\\system32";
+    struct Case {
+        const char *comspec;
+        std::string chosen;
+    } cases[] = {
+        {nullptr, system + "\\cmd.exe"},
+        {"", system + "\\cmd.exe"},
+        {"CMD.EXE", system + "\\cmd.exe"},
+        {".\\cmd.exe", system + "\\cmd.exe"},
+        {"\\cmd.exe", system + "\\cmd.exe"},
+        {"C:cmd.exe", system + "\\cmd.exe"},
+        {"\"C:\\x\\cmd.exe\"", system + "\\cmd.exe"},
+        {"D:\\tools\\cmd.exe", "D:\\tools\\cmd.exe"},
+        {"\\\\server\\share\\cmd.exe", "\\\\server\\share\\cmd.exe"},
+    };
+    for (const Case &c : cases) EXPECT_EQ(chooseInterpreter(c.comspec, system), c.chosen) << (c.comspec ? c.comspec : "unset");
+    EXPECT_EQ(chooseInterpreter(nullptr, ""), "");
+    EXPECT_EQ(interpreterWord("C:\\Program Files\\cmd.exe"), "\"C:\\Program Files\\cmd.exe\"");
+    EXPECT_EQ(interpreterWord("C:\\windows\\system32\\cmd.exe"), "C:\\windows\\system32\\cmd.exe");
+}

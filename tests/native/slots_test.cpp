@@ -38,8 +38,9 @@ TEST(FillSlots, Refusals) {
     std::string error;
     std::vector<uint8_t> exe = image(), before = exe;
     EXPECT_FALSE(fillSlots(exe, std::string(301, 'x'), nullptr, error));
-    std::string longDir(301, 'd');
+    std::string longDir(259, 'd');  // the launcher enters it as its current directory
     EXPECT_FALSE(fillSlots(exe, "x", &longDir, error));
+    EXPECT_EQ(error, "the alternate directory is longer than 258 characters");
     EXPECT_FALSE(fillSlots(exe, "x ", nullptr, error));
     EXPECT_EQ(exe, before);
     std::vector<uint8_t> twice = image(2);

@@ -61,6 +61,14 @@ protected:
         std::string line = quote(launcher) + (commandTail.empty() ? "" : " " + commandTail);
         return runProcess(line, cwd, block.c_str());
     }
+    // The words the program received, in order.
+    Lines words() {
+        Lines found;
+        std::string text = readFile(at("record.txt"));
+        for (size_t at = text.find("\narg="); at != std::string::npos; at = text.find("\narg=", at + 1))
+            found.push_back(text.substr(at + 5, text.find('\n', at + 1) - at - 5));
+        return found;
+    }
     std::string record(const std::string &field) {
         std::string text = readFile(at("record.txt"));
         size_t at = text.find(field + "=");
@@ -140,17 +148,34 @@ TEST_F(Launcher, PlainCommandAndEmptyArgumentsWithoutComspec) {
     std::string home = runtime("rt");
     writeFile(at("p.properties"), "execFilename=" + escaped(home) + "\\\\bin\\\\java.exe\n");
     ASSERT_EQ(configure({"p.properties"}), 0u);
+    // A CMD.EXE in the start directory and beside the launcher: neither may run.
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), at("CMD.EXE").c_str(), FALSE));
+    std::string besides = at("beside");
+    CreateDirectoryA(besides.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(launcher.c_str(), (besides + "\\update.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), (besides + "\\CMD.EXE").c_str(), FALSE));
+    launcher = besides + "\\update.exe";
     enableLog("pellix.log");
-    std::vector<std::string> variables = environmentWithout({"COMSPEC", "STANDIN_RECORD"});
-    variables.push_back("STANDIN_RECORD=" + at("record.txt"));
-    std::string block = environmentBlock(variables);
-    EXPECT_EQ(runProcess(quote(launcher), dir, block.c_str()), 1u);
-    Lines lines = log("pellix.log");
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[lines.size() - 4], "launch command: \"" + home + "\\bin\\java.exe\" ");
-    EXPECT_EQ(lines[lines.size() - 3], "launch command: CMD.EXE /c " + home + "\\bin\\java.exe ");
-    EXPECT_EQ(lines[lines.size() - 2], "started app silently 0");
-    EXPECT_NE(record("cmdline"), "<no record>");
+    char systemDir[MAX_PATH + 1];
+    ASSERT_GT(GetSystemDirectoryA(systemDir, MAX_PATH), 0u);
+    std::string interpreter = std::string(systemDir) + "\\cmd.exe";
+    for (const char *comspec : {(const char *)nullptr, "CMD.EXE", ".\\CMD.EXE", ""}) {
+        std::vector<std::string> variables = environmentWithout({"COMSPEC", "STANDIN_RECORD"});
+        variables.push_back("STANDIN_RECORD=" + at("record.txt"));
+        if (comspec) variables.push_back(std::string("COMSPEC=") + comspec);
+        std::string block = environmentBlock(variables);
+        DeleteFileA(at("record.txt").c_str());
+        DeleteFileA(at("pellix.log").c_str());
+        enableLog("pellix.log");
+        EXPECT_EQ(runProcess(quote(launcher), dir, block.c_str()), 1u);
+        Lines lines = log("pellix.log");
+        ASSERT_GE(lines.size(), 4u);
+        EXPECT_EQ(lines[lines.size() - 4], "launch command: \"" + home + "\\bin\\java.exe\" ");
+        EXPECT_EQ(lines[lines.size() - 3], "launch command: " + interpreter + " /c " + home + "\\bin\\java.exe ");
+        EXPECT_EQ(lines[lines.size() - 2], "started app silently 0");
+        // The record is the program's, not a planted interpreter's.
+        EXPECT_EQ(record("cmdline").rfind(home + "\\bin\\java.exe", 0), 0u) << record("cmdline");
+    }
 }
 
 TEST_F(Launcher, VanishedExecutableIsReplacedFromARegisteredRuntime) {
@@ -222,7 +247,6 @@ TEST_F(Launcher, PropertiesLineRules) {
               "EXECFILENAME=case\n"            // ignored
               "execFilenameX" + exe + "\n"     // a longer word is the key's line
               "args\n"                         // ends right after the key: no value
-              "args=" + std::string(5001, 'a') + "\n"  // longer than args holds: refused
               "args:one\\ two\\\n");           // escapes; trailing backslash vanishes
     ASSERT_EQ(configure({"p.properties"}), 0u);
     enableLog("pellix.log");
@@ -236,7 +260,114 @@ TEST_F(Launcher, PropertiesLineRules) {
     EXPECT_EQ(find("Program name"), "Program name = spaced ");
     EXPECT_EQ(find("Executable"), "Executable " + home + "\\bin\\java.exe");
     EXPECT_EQ(find("Arguments"), "Arguments one two");
-    EXPECT_EQ(find("value too long"), "value too long, ignored: args");
+}
+
+// A value longer than its setting holds would start the program without its
+// arguments or from another executable: the launch is refused instead.
+TEST_F(Launcher, ValueTooLongForItsSettingRefusesTheLaunch) {
+    std::string exe = escaped(runtime("rt") + "\\bin\\java.exe");
+    struct Case {
+        std::string line, key;
+    } cases[] = {
+        {"args=" + std::string(5001, 'a'), "args"},
+        {"execFilename=" + std::string(261, 'e'), "execFilename"},
+        {"programName=" + std::string(261, 'p'), "programName"},
+        {"jvmMinVersion=" + std::string(260, '1'), "jvmMinVersion"},
+        {"jvmMaxVersion=" + std::string(260, '1'), "jvmMaxVersion"},
+        {"jvmRequiredVersion=" + std::string(260, '1'), "jvmRequiredVersion"},
+    };
+    for (const Case &c : cases) {
+        writeFile(at("p.properties"), c.line + "\nexecFilename=" + exe + "\nargs=x\n");
+        ASSERT_EQ(configure({"p.properties"}), 0u);
+        DeleteFileA(at("errors.log").c_str());
+        DeleteFileA(at("record.txt").c_str());
+        EXPECT_EQ(launch(dir, ""), 0u) << c.key;
+        EXPECT_FALSE(exists(at("record.txt"))) << c.key;
+        EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{"Value too long: " + c.key});
+    }
+    // At their capacity they are taken.
+    writeFile(at("p.properties"), "execFilename=" + exe + "\nargs=" + std::string(5000, 'a') +
+                                      "\njvmMinVersion=" + std::string(259, '0') + "\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    EXPECT_EQ(launch(dir, ""), 1u);
+    EXPECT_EQ(words(), Lines{std::string(5000, 'a')}) << readFile(at("record.txt")).substr(0, 300);
+}
+
+// The launcher's own words come from whoever starts it: they reach the
+// program as the same words, and nothing of them runs as a command.
+TEST_F(Launcher, OwnWordsReachTheProgramUnchangedThroughTheInterpreter) {
+    std::string folder = at("R&D");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string exe = folder + "\\java.exe";
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), exe.c_str(), FALSE));
+    // What the interpreter would run if R&D were split at its "&".
+    CreateDirectoryA(at("D").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), at("D\\java.exe").c_str(), FALSE));
+    writeFile(at("p.properties"), "execFilename=" + escaped(exe) + "\nargs=-cp \"lib dir\" Main\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    Lines own = {"x&echo.INJECTED>inj.txt", "a^b", "(x)", "Tom&Jerry.txt", "p|q", "with blank"};
+    std::string quoted, bare;
+    for (const std::string &word : own) quoted += (quoted.empty() ? "" : " ") + quote(word);
+    for (size_t i = 0; i < 5; ++i) bare += (bare.empty() ? "" : " ") + own[i];  // as typed, without quotes
+    struct Case {
+        std::string tail;
+        Lines words;
+    } cases[] = {
+        {quoted, own},
+        {bare, Lines(own.begin(), own.begin() + 5)},
+        // A quoted word ending in a backslash keeps it.
+        {"\"C:\\with blank\\\" plain", {"C:\\with blank\\", "plain"}},
+    };
+    for (const Case &c : cases) {
+        DeleteFileA(at("record.txt").c_str());
+        EXPECT_EQ(launch(dir, c.tail), 1u) << c.tail;
+        Lines expected = {"-cp", "lib dir", "Main"};
+        expected.insert(expected.end(), c.words.begin(), c.words.end());
+        EXPECT_EQ(words(), expected) << c.tail;
+        EXPECT_EQ(record("cmdline").rfind("\"" + exe + "\"", 0), 0u) << record("cmdline");
+    }
+    // No file appeared but what the test made and the program's record.
+    Lines files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(at("*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (found.cFileName[0] != '.') files.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (Lines{"D", "R&D", "p.properties", "record.txt", "update.exe"}));
+}
+
+// A word holding a double quote, or an args setting that leaves a quote open,
+// would change where the interpreter's quoting ends: the launch is refused.
+TEST_F(Launcher, WordsThatCannotPassUnchangedAreRefused) {
+    std::string exe = escaped(runtime("rt") + "\\bin\\java.exe");
+    struct Case {
+        std::string args, tail, error;
+    } cases[] = {
+        {"", "ok a\"b&echo.X>x.txt", "Argument refused: a\"b&echo.X>x.txt"},
+        {"", "\"open&echo.X>x.txt", "Argument refused: \"open&echo.X>x.txt"},
+        {"-Dx=\"y", "a&echo.X>x.txt", "Quote left open in args: -Dx=\"y"},
+    };
+    for (const Case &c : cases) {
+        writeFile(at("p.properties"), "execFilename=" + exe + "\nargs=" + c.args + "\n");
+        ASSERT_EQ(configure({"p.properties"}), 0u);
+        DeleteFileA(at("errors.log").c_str());
+        EXPECT_EQ(launch(dir, c.tail), 0u) << c.tail;
+        EXPECT_FALSE(exists(at("record.txt"))) << c.tail;
+        EXPECT_FALSE(exists(at("x.txt"))) << c.tail;
+        EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{c.error});
+    }
+    // The same open quote with no words of the launcher's own is the author's
+    // business: the launch goes ahead.
+    writeFile(at("p.properties"), "execFilename=" + exe + "\nargs=-Dx=\"y\n");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    DeleteFileA(at("errors.log").c_str());
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    EXPECT_FALSE(exists(at("errors.log")));
+    EXPECT_EQ(log("pellix.log").back(), "app launched: true");
 }
 
 TEST_F(Launcher, ArgumentsBeyondTheirRoomAreRefused) {
@@ -254,10 +385,34 @@ TEST_F(Launcher, ArgumentsBeyondTheirRoomAreRefused) {
 
 TEST_F(Launcher, ConfigurationToolRefusesWhatWouldNotWork) {
     EXPECT_EQ(configure({std::string(301, 'n')}), 1u);
-    EXPECT_EQ(configure({"ok.properties", std::string(301, 'd')}), 1u);
+    // The launcher enters its alternate directory as its current directory,
+    // which holds 258 characters at most.
+    EXPECT_EQ(configure({"ok.properties", std::string(259, 'd')}), 1u);
     EXPECT_EQ(configure({"trailing "}), 1u);
     EXPECT_FALSE(exists(launcher));
-    EXPECT_EQ(configure({std::string(300, 'n'), std::string(300, 'd')}), 0u);
+    // A target that cannot be written leaves nothing behind.
+    EXPECT_EQ(configure({"ok.properties"}, "Z:\\proc\\update.exe"), 1u);
+    EXPECT_EQ(configure({std::string(300, 'n'), std::string(258, 'd')}), 0u);
+    Lines left;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(at("*").c_str(), &found);
+    do {
+        if (found.cFileName[0] != '.') left.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    EXPECT_EQ(left, Lines{"update.exe"});  // no temporary file stays
+    // An alternate directory of 258 characters reaches the launcher whole
+    // and the program runs there.
+    std::string alt = at(std::string(258 - dir.size() - 1, 'd'));
+    ASSERT_EQ(alt.size(), 258u);
+    ASSERT_TRUE(CreateDirectoryA(alt.c_str(), nullptr));
+    std::string home = runtime("rt");
+    writeFile(alt + "\\a.properties", "execFilename=" + escaped(home) + "\\\\bin\\\\java.exe\n");
+    ASSERT_EQ(configure({"a.properties", alt}, at("alt.exe")), 0u);
+    launcher = at("alt.exe");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    EXPECT_EQ(record("cwd"), alt);
+    launcher = at("update.exe");
     // Already filled in: the slots are not found any more.
     EXPECT_EQ(runIn(dir, updateConfigExe(), {launcher, at("again.exe"), "x"}), 1u);
     EXPECT_EQ(runIn(dir, updateConfigExe(), {setupExe(), at("again.exe"), "x"}), 1u);
