@@ -3,8 +3,8 @@
 set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 add_compile_options(-Wall -Wextra -g -O1)
 
-add_library(text_logic STATIC ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES})
-target_include_directories(text_logic PUBLIC setup update)
+add_library(text_logic STATIC ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES} ${COMMON_TEXT_SOURCES})
+target_include_directories(text_logic PUBLIC setup update common)
 target_compile_options(text_logic PRIVATE ${SANITIZE})
 
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
@@ -35,8 +35,9 @@ set(FUZZ_TARGETS
 )
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   foreach(target ${FUZZ_TARGETS})
-    add_executable(${target} tests/fuzz/${target}.cpp ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES})
-    target_include_directories(${target} PRIVATE setup update)
+    add_executable(${target} tests/fuzz/${target}.cpp ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES}
+      ${COMMON_TEXT_SOURCES})
+    target_include_directories(${target} PRIVATE setup update common)
     target_compile_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined -g -O1)
     target_link_options(${target} PRIVATE -fsanitize=fuzzer,address,undefined)
     add_test(NAME ${target} COMMAND ${target} -max_total_time=${FUZZ_SECONDS} -rss_limit_mb=2048)

@@ -24,8 +24,11 @@ add_compile_options(-Wall -Wextra -O2 -ffunction-sections -fdata-sections
 # time stamp in the PE header, so two builds of one commit are the same bytes.
 set(STATIC_FLAGS -static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
 
+include_directories(common)
 add_executable(setup WIN32
   ${SETUP_TEXT_SOURCES}
+  ${COMMON_TEXT_SOURCES}
+  common/appendline.cpp
   setup/tarvex.cpp
   setup/winreg.cpp
   setup/commands.cpp
@@ -47,6 +50,8 @@ configure_file(update/update.ico ${CMAKE_BINARY_DIR}/update/update.ico COPYONLY)
 configure_file(update/update.rc ${CMAKE_BINARY_DIR}/update/update.rc COPYONLY)
 add_executable(update WIN32
   ${UPDATE_TEXT_SOURCES}
+  ${COMMON_TEXT_SOURCES}
+  common/appendline.cpp
   update/log.cpp
   update/trace.cpp
   update/findjvm.cpp
@@ -87,9 +92,16 @@ target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})
 target_link_libraries(setup_tests PRIVATE gtest gtest_main ole32 uuid shell32 advapi32 version)
 add_dependencies(setup_tests setup update update-config standin)
 
+# A small disk of the run's own, for writes that fail for want of space.
+set(SMALL_DISK ${CMAKE_BINARY_DIR}/small-disk)
+add_test(NAME small_disk_mount COMMAND bash ${CMAKE_SOURCE_DIR}/tests/shell/small-disk.sh setup ${SMALL_DISK})
+add_test(NAME small_disk_unmount COMMAND bash ${CMAKE_SOURCE_DIR}/tests/shell/small-disk.sh cleanup ${SMALL_DISK})
+set_tests_properties(small_disk_mount PROPERTIES FIXTURES_SETUP small_disk)
+set_tests_properties(small_disk_unmount PROPERTIES FIXTURES_CLEANUP small_disk)
+
 include(GoogleTest)
 # Each test runs as its own process under Wine, so one hang cannot stop the run.
 gtest_discover_tests(setup_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 120)
+  PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED small_disk ENVIRONMENT "TARVEX_SMALL_DISK=${SMALL_DISK}")
 
 add_custom_target(dist_programs DEPENDS setup update update-config)

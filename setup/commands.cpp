@@ -166,17 +166,21 @@ FolderLookup lookupFor(const char *keyword) {
     return getDesktopPath;
 }
 
-// Reads a block's lines; false (and every line freed) when the script ends
-// before the block does: such a block is skipped whole.
+// Reads a block's lines; false (and every line freed) when the block cannot
+// run: the script ends before the block does, or a line is too long for its
+// field. Either way the block's lines are consumed whole, so the next block
+// is read from its own keyword.
 bool readBlock(FILE *file, char **lines, int count, const char *keyword) {
-    bool whole = true;
+    bool whole = true, fits = true;
     for (int i = 0; i < count; ++i) {
-        lines[i] = getline(file);
+        bool tooLong = false;
+        lines[i] = getline(file, &tooLong);
         whole = whole && lines[i] != nullptr;
+        fits = fits && !tooLong;
     }
-    if (whole) return true;
+    if (whole && fits) return true;
     for (int i = 0; i < count; ++i) free(lines[i]);
-    logFormatted("incomplete block skipped: %s", keyword);
+    logFormatted(whole ? "block line too long: block skipped: %s" : "incomplete block skipped: %s", keyword);
     return false;
 }
 
@@ -217,7 +221,13 @@ void makeLink(const char *keyword, char **line) {
         logMessage("link path too long: link not made");
         return;
     }
-    if (CoInitialize(nullptr) != S_OK) return;
+    // Only S_OK lets the block go on; S_FALSE (already initialised) is a
+    // successful initialisation all the same and is balanced.
+    HRESULT initialised = CoInitialize(nullptr);
+    if (initialised != S_OK) {
+        if (SUCCEEDED(initialised)) CoUninitialize();
+        return;
+    }
 
     if (!isnull(folder)) {
         for (const std::string &level : folderLevels(folder)) {
@@ -298,6 +308,10 @@ char *concatFilename(char *path, const char *name) {
 }
 
 void setAttrib(const char *quotedPath) {
+    // Never on a path that cannot exist or that holds a further quote: the
+    // tool would get extra switches, and Wine's crashes or spins for ever on
+    // arguments over about 263 characters.
+    if (!attribArgumentSafe(quotedPath)) return;
     // By its full path in the system directory: a bare name would run
     // whatever "attrib.exe" lies in the current directory.
     char program[kPathSize];

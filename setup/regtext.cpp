@@ -146,14 +146,42 @@ void valueText(uint32_t type, const uint8_t *data, size_t size, std::string *typ
             if (c == '\0') c = '\n';
     } else {
         *typeWord = "string";
-        const void *zero = memchr(data, 0, size);
+        const void *zero = size ? memchr(data, 0, size) : nullptr;
         size_t length = zero ? static_cast<size_t>(static_cast<const uint8_t *>(zero) - data) : size;
         text->assign(reinterpret_cast<const char *>(data), length);
     }
 }
 
-bool readScriptLine(FILE *file, char *buffer) {
-    // fgets with 9999 takes at most 9998 characters; a longer line comes back
-    // in pieces.
-    return fgets(buffer, static_cast<int>(kScriptLineSize - 1), file) != nullptr;
+bool readScriptLine(FILE *file, std::string *line, bool *cut) {
+    return readPhysicalLine(file, line, kScriptLineLimit, cut);
+}
+
+bool isTextType(uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+ValueKind valueKind(const std::string &typeWord) {
+    if (compareNoCase(typeWord.c_str(), "dword") == 0) return ValueKind::Dword;
+    if (compareNoCase(typeWord.c_str(), "binary") == 0) return ValueKind::Binary;
+    return ValueKind::Text;
+}
+
+std::u16string wideValueText(uint32_t type, const char16_t *data, size_t count) {
+    std::u16string text(data, count);
+    if (type == kRegMultiSz) {
+        for (char16_t &c : text)
+            if (c == 0) c = u'\n';
+    } else {
+        size_t zero = text.find(char16_t(0));
+        if (zero != std::u16string::npos) text.resize(zero);
+    }
+    return text;
+}
+
+std::u16string joinText(const std::u16string &current, const std::u16string &data, bool prepend) {
+    if (current.empty()) return data;
+    return prepend ? data + current : current + data;
+}
+
+bool isExpandText(const std::u16string &text) {
+    size_t first = text.find(u'%');
+    return first != std::u16string::npos && text.find(u'%', first + 1) != std::u16string::npos;
 }

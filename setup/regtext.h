@@ -55,7 +55,25 @@ constexpr uint32_t kRegBinary = 3, kRegDword = 4, kRegMultiSz = 7;
 // every zero byte, any other type as "string" up to its first zero byte.
 void valueText(uint32_t type, const uint8_t *data, size_t size, std::string *typeWord, std::string *text);
 
-// Reads one script line of at most 9998 characters into buffer (10000 bytes),
-// its line break included. False at the end of the file.
-constexpr size_t kScriptLineSize = 10000;
-bool readScriptLine(FILE *file, char *buffer);
+// Reads one whole script line, its line break included, however long: a
+// line is never run in pieces. Beyond kScriptLineLimit bytes only the start
+// is kept and cut is set; such a line is refused as one. False at the end of
+// the file.
+constexpr size_t kScriptLineLimit = 16u << 20;
+bool readScriptLine(FILE *file, std::string *line, bool *cut);
+
+// ---- text values in their wide form ----
+// Registry type numbers of the text kinds.
+constexpr uint32_t kRegSz = 1, kRegExpandSz = 2;
+bool isTextType(uint32_t type);
+// The value kind an entry's type word selects.
+enum class ValueKind { Dword, Binary, Text };
+ValueKind valueKind(const std::string &typeWord);
+// The text form of a wide text value read (count UTF-16 units): a
+// multi-string with a line break for every zero, any other text up to its
+// first zero.
+std::u16string wideValueText(uint32_t type, const char16_t *data, size_t count);
+// Append or prepend: the entry's data alone when the current text is empty.
+std::u16string joinText(const std::u16string &current, const std::u16string &data, bool prepend);
+// A "%" followed somewhere later by a second "%".
+bool isExpandText(const std::u16string &text);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 // Room for a Windows path and its terminator.
 constexpr size_t kPathSize = MAX_PATH + 1;
@@ -12,9 +13,13 @@ constexpr size_t kPathSize = MAX_PATH + 1;
 extern char programDir[kPathSize];
 extern char appDir[kPathSize];
 void logMessage(const char *message);
-// Writes value and a line end to dir\name ("wt"). False when the path does not
-// fit its buffer or the file cannot be opened; nothing is written then.
-bool writeResultFile(const char *dir, const char *name, const char *value);
+// Writes value and a line end to dir\name ("wt"), whole or not at all.
+// NotOpened: the path (built whole, handed back in path when asked) does not
+// fit its 260 characters or cannot be opened; nothing is written. Failed:
+// the write did not reach the disk; the file is removed and "unable to write
+// result file: <path>" logged, so nothing that looks like an answer stays.
+enum class ResultOutcome { Written, NotOpened, Failed };
+ResultOutcome writeResultFile(const char *dir, const char *name, const char *value, std::string *path = nullptr);
 void prepDirArguments(char *first, char *second);
 void getEnvVar(const char *name, const char *resultDir);
 void getSystemPath(const char *resultDir);

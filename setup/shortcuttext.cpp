@@ -3,20 +3,36 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "strutil.h"
+
 namespace {
 bool isTrailingSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 }  // namespace
 
-char *getline(FILE *file) {
-    char buffer[5000];
-    if (fgets(buffer, sizeof buffer, file) == nullptr) return nullptr;
-    size_t length = strlen(buffer);
+char *getline(FILE *file, bool *tooLong) {
+    // Lines are held up to 1 MiB while their trailing white space is judged;
+    // anything longer is too long for any field whatever it ends in.
+    constexpr size_t kHeld = 1u << 20;
+    std::string buffer;
+    bool cut = false;
+    if (!readPhysicalLine(file, &buffer, kHeld, &cut)) return nullptr;
+    size_t length = buffer.size();
     while (length > 0 && isTrailingSpace(buffer[length - 1])) --length;
+    bool overlong = cut || length > kBlockLineChars;
+    if (tooLong) *tooLong = overlong;
+    if (length > kBlockLineChars) length = kBlockLineChars;
     char *line = static_cast<char *>(malloc(length + 1));
     if (line == nullptr) return nullptr;
-    memcpy(line, buffer, length);
+    memcpy(line, buffer.data(), length);
     line[length] = '\0';
     return line;
+}
+
+bool attribArgumentSafe(const char *quotedPath) {
+    size_t length = strlen(quotedPath);
+    if (length < 2 || quotedPath[0] != '"' || quotedPath[length - 1] != '"') return false;
+    std::string inner(quotedPath + 1, length - 2);
+    return inner.size() < 260 && inner.find('"') == std::string::npos;
 }
 
 bool isnull(const char *text) { return text == nullptr || text[0] == '\0' || strncmp(text, "NULL", 4) == 0; }

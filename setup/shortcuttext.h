@@ -7,10 +7,19 @@
 #include <string>
 #include <vector>
 
-// Reads one line of at most 4999 bytes (a longer line comes back in pieces),
-// removes trailing white space and returns a new copy that the caller frees
-// with free(); null at the end of the file.
-char *getline(FILE *file);
+// A block line holds at most this many bytes once its trailing white space
+// is removed.
+constexpr size_t kBlockLineChars = 4999;
+// Reads one whole physical line, removes trailing white space and returns a
+// new copy that the caller frees with free(); null at the end of the file.
+// A line is never read in pieces: one longer than kBlockLineChars is
+// consumed whole, comes back cut, and sets tooLong when it is given.
+char *getline(FILE *file, bool *tooLong = nullptr);
+
+// True when the attribute tool may be started on a quoted path: one that
+// could exist (fewer than 260 characters inside the quotes) and holds no
+// further double quote, which would reach the tool as extra switches.
+bool attribArgumentSafe(const char *quotedPath);
 
 // True when a block line is absent: missing, empty, or starting with "NULL".
 bool isnull(const char *text);

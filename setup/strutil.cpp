@@ -53,3 +53,21 @@ int compareNoCaseN(const char *a, const char *b, size_t n) {
 }
 
 int compareNoCase(const char *a, const char *b) { return compareNoCaseN(a, b, static_cast<size_t>(-1)); }
+
+bool readPhysicalLine(FILE *file, std::string *line, size_t limit, bool *cut) {
+    line->clear();
+    *cut = false;
+    char chunk[4096];
+    bool any = false, ended = false;
+    while (!ended && fgets(chunk, sizeof chunk, file)) {
+        any = true;
+        size_t length = strlen(chunk);
+        ended = length > 0 && chunk[length - 1] == '\n';
+        size_t room = line->size() < limit ? limit - line->size() : 0;
+        if (length > room) *cut = true;
+        line->append(chunk, length < room ? length : room);
+    }
+    // The line feed of a line kept in part is kept, so it still reads as ended.
+    if (*cut && ended) line->push_back('\n');
+    return any;
+}

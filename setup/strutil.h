@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdarg>
 #include <cstddef>
+#include <cstdio>
+#include <string>
 
 // Copies src into dst (size bytes in all). Returns false when src was cut.
 bool copyText(char *dst, size_t size, const char *src);
@@ -33,3 +35,9 @@ const Row *findRow(const Row (&table)[N], const char *word) {
         if (compareNoCase(table[i].word, word) == 0) return &table[i];
     return nullptr;
 }
+
+// Reads one whole physical line (up to and including its line feed, or to
+// the end of the file) into line, never in pieces. A line longer than limit
+// bytes is still consumed whole, but only its first limit bytes are kept and
+// cut is set. False at the end of the file.
+bool readPhysicalLine(FILE *file, std::string *line, size_t limit, bool *cut);

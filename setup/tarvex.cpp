@@ -7,6 +7,9 @@
 #include <string.h>
 #include <time.h>
 
+#include <string>
+
+#include "appendline.h"
 #include "setup.h"
 #include "querytext.h"
 #include "strutil.h"
@@ -100,18 +103,15 @@ void logMessage(const char *message) {
             found = programDirKnown && formatText(path, kPathSize, "%s\\%s", programDir, kLogName) &&
                     _access(path, 0) == 0;
         if (found) {
-            // Opened and closed for every line, so a crash later loses nothing.
-            FILE *log = fopen(path, "a+t");
-            if (log) {
-                time_t now = time(nullptr);
-                const struct tm *local = localtime(&now);
-                const char *text = local ? asctime(local) : nullptr;
-                copyText(stamp, 1000, text ? text : "");
-                char *end = strchr(stamp, '\n');
-                if (end) *end = '\0';
-                fprintf(log, "%s %s\n", stamp, message);
-                fclose(log);
-            }
+            time_t now = time(nullptr);
+            const struct tm *local = localtime(&now);
+            const char *text = local ? asctime(local) : nullptr;
+            copyText(stamp, 1000, text ? text : "");
+            char *end = strchr(stamp, '\n');
+            if (end) *end = '\0';
+            // Opened and closed for every line, so a crash later loses
+            // nothing; never created.
+            appendLine(path, std::string(stamp) + " " + message + "\n", false);
         }
     }
     free(stamp);
@@ -119,23 +119,23 @@ void logMessage(const char *message) {
     free(cwd);
 }
 
-// Opens dir\name for writing in text mode; the path is left in path
-// (kPathSize bytes) for messages. A result path too long for its buffer is
-// refused (null) rather than cut, as is one that cannot be opened.
-static FILE *openResultFile(char *path, const char *dir, const char *name) {
-    if (!formatText(path, kPathSize, "%s\\%s", dir, name)) return nullptr;
-    return fopen(path, "wt");
-}
-
-bool writeResultFile(const char *dir, const char *name, const char *value) {
-    char *path = static_cast<char *>(malloc(kPathSize));
-    FILE *file = path ? openResultFile(path, dir, name) : nullptr;
-    if (file) {
-        fprintf(file, "%s\n", value);
-        fclose(file);
-    }
-    free(path);
-    return file != nullptr;
+ResultOutcome writeResultFile(const char *dir, const char *name, const char *value, std::string *pathOut) {
+    std::string path = std::string(dir) + "\\" + name;
+    if (pathOut) *pathOut = path;
+    // A path too long for the result path's room is refused rather than cut
+    // to some other file.
+    if (path.size() >= kPathSize) return ResultOutcome::NotOpened;
+    FILE *file = fopen(path.c_str(), "wt");
+    if (!file) return ResultOutcome::NotOpened;
+    bool written = fprintf(file, "%s\n", value) >= 0;
+    written = fflush(file) == 0 && written;
+    written = fclose(file) == 0 && written;
+    if (written) return ResultOutcome::Written;
+    // An empty or partial file would look like an answer: it goes.
+    remove(path.c_str());
+    std::string message = "unable to write result file: " + path;
+    logMessage(message.c_str());
+    return ResultOutcome::Failed;
 }
 
 void prepDirArguments(char *first, char *second) {
@@ -196,17 +196,11 @@ void getEnvVar(const char *name, const char *resultDir) {
         return;
     }
     logMessage(value);
-    char *path = static_cast<char *>(malloc(kPathSize));
-    if (path == nullptr) return;
-    FILE *file = openResultFile(path, resultDir, "winenv.txt");
-    if (file) {
-        fprintf(file, "%s\n", value);
-        fclose(file);
-    } else {
+    std::string path;
+    if (writeResultFile(resultDir, "winenv.txt", value, &path) == ResultOutcome::NotOpened) {
         logMessage("unable to save results in");
-        logMessage(path);
+        logMessage(path.c_str());
     }
-    free(path);
 }
 
 const char *getPathPtr() {
@@ -221,18 +215,12 @@ const char *getPathPtr() {
 void getSystemPath(const char *resultDir) {
     const char *searchPath = getPathPtr();
     if (searchPath == nullptr) return;
-    char *path = static_cast<char *>(malloc(kPathSize));
-    if (path == nullptr) return;
-    FILE *file = openResultFile(path, resultDir, "winpath.txt");
-    if (file) {
-        fprintf(file, "%s\n", searchPath);
-        logMessage(searchPath);
-        fclose(file);
-    } else {
+    if (writeResultFile(resultDir, "winpath.txt", searchPath) == ResultOutcome::NotOpened) {
         logMessage("unable to save path");
         logMessage(searchPath);
+    } else {
+        logMessage(searchPath);
     }
-    free(path);
 }
 
 void getShortName(const char *longPath, const char *resultDir) {
@@ -276,24 +264,14 @@ void getFreeDiskSpace(const char *drive, const char *resultDir) {
     if (drive[0] == '\0') return;
     char *root = static_cast<char *>(malloc(kPathSize));
     char *digits = static_cast<char *>(malloc(1000));
-    char *path = static_cast<char *>(malloc(kPathSize));
-    if (root && digits && path) {
+    if (root && digits) {
         unsigned long long freeBytes = 0;
         // A root that does not fit its buffer counts as a drive whose space
         // cannot be had.
         bool known = buildDriveRoot(drive, root, kPathSize) && GetDiscFreeSpace(root, &freeBytes);
-        FILE *file = openResultFile(path, resultDir, "winspace.txt");
-        if (file) {
-            if (known) {
-                fmt_dwordlong(digits, freeBytes);
-                fprintf(file, "%s\n", digits);
-            } else {
-                fputs("-1\n", file);
-            }
-            fclose(file);
-        }
+        if (known) fmt_dwordlong(digits, freeBytes);
+        writeResultFile(resultDir, "winspace.txt", known ? digits : "-1");
     }
-    free(path);
     free(digits);
     free(root);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "appendline.h"
 #include "regtext.h"
 #include "setup.h"
 #include "strutil.h"
@@ -33,15 +34,23 @@ struct KeyHolder {
     }
 };
 
+// Appends one results line. A line that could not be written whole is
+// logged with the file's path, and no piece of it stays in the file.
+AppendOutcome appendResults(const std::string &path, const std::string &line) {
+    AppendOutcome outcome = appendLine(path.c_str(), line, true);
+    if (outcome == AppendOutcome::Failed) {
+        std::string message = "unable to write results line: " + path;
+        logMessage(message.c_str());
+    }
+    return outcome;
+}
+
 void writeStatus(const char *operation, const char *status, const RegEntry &entry, const std::string &valueName,
                  const std::string &valueType, const std::string &valueData) {
     std::string path = resultsPath();
     logMessage(path.c_str());
-    FILE *file = fopen(path.c_str(), "at");
-    if (!file) return;
-    fprintf(file, "%s\t%s\t%s\\%s\t%s\t%s\t%s\n", operation, status, getKey(entry.root), entry.keyPath.c_str(),
-            valueName.c_str(), valueType.c_str(), valueData.c_str());
-    fclose(file);
+    appendResults(path, std::string(operation) + "\t" + status + "\t" + getKey(entry.root) + "\\" + entry.keyPath +
+                            "\t" + valueName + "\t" + valueType + "\t" + valueData + "\n");
 }
 
 void writeResults(const char *operation, bool success, const RegEntry &entry, const std::string &valueData) {
@@ -139,13 +148,78 @@ bool replaceRegistryEntry(const char *entryText) {
     return success;
 }
 
+std::u16string toWide(const std::string &text) {
+    if (text.empty()) return std::u16string();
+    int count = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::u16string wide(count > 0 ? count : 0, u'\0');
+    if (count > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<WCHAR *>(&wide[0]),
+                            count);
+    return wide;
+}
+
+// The ANSI form, for the results line and the log only: what is stored is
+// the wide text.
+std::string toAnsi(const std::u16string &wide) {
+    if (wide.empty()) return std::string();
+    int size = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR *>(wide.data()),
+                                   static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR *>(wide.data()), static_cast<int>(wide.size()),
+                            &text[0], size, nullptr, nullptr);
+    return text;
+}
+
+// Reads a text value (plain, expandable or multi) in its wide form, so that
+// characters outside the ANSI code page come back as they are. False when
+// the value cannot be read or is of another kind.
+bool readWideText(HKEY root, const std::string &keyPath, const std::string &name, std::u16string *text) {
+    KeyHolder holder;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &holder.key) != ERROR_SUCCESS) return false;
+    std::u16string wideName = toWide(name);
+    const WCHAR *valueName = reinterpret_cast<const WCHAR *>(wideName.c_str());
+    std::vector<char16_t> data(5000);
+    DWORD type = 0, size = static_cast<DWORD>(data.size() * 2);
+    LONG status = RegQueryValueExW(holder.key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size);
+    for (int tries = 0; status == ERROR_MORE_DATA && tries < 8; ++tries) {
+        data.resize(size / 2 + 1);
+        size = static_cast<DWORD>(data.size() * 2);
+        status = RegQueryValueExW(holder.key, valueName, nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size);
+    }
+    if (status != ERROR_SUCCESS || !isTextType(type)) return false;
+    *text = wideValueText(type, data.data(), size / 2);
+    return true;
+}
+
+bool setWideText(HKEY root, const std::string &keyPath, const std::string &name, const std::u16string &text) {
+    KeyHolder holder;
+    if (!createRegistryEntry(root, keyPath, &holder.key)) return false;
+    std::u16string wideName = toWide(name);
+    DWORD type = isExpandText(text) ? REG_EXPAND_SZ : REG_SZ;
+    return RegSetValueExW(holder.key, reinterpret_cast<const WCHAR *>(wideName.c_str()), 0, type,
+                          reinterpret_cast<const BYTE *>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * 2)) == ERROR_SUCCESS;
+}
+
 bool joinRegistryEntry(const char *entryText, const char *operation, bool prepend) {
     RegEntry entry = parseRegistryEntry(entryText);
     HKEY root = getHKey(entry.root);
-    std::string typeRead, current;
+    // A text joined to a text value is joined in the wide form: the part of
+    // the value the script does not change comes back exactly, whatever its
+    // characters.
+    std::u16string current;
+    if (valueKind(entry.valueType) == ValueKind::Text &&
+        readWideText(root, entry.keyPath, entry.valueName, &current)) {
+        std::u16string joined = joinText(current, toWide(entry.valueData), prepend);
+        bool success = setWideText(root, entry.keyPath, entry.valueName, joined);
+        writeResults(operation, success, entry, toAnsi(joined));
+        return success;
+    }
+    std::string typeRead, text;
     std::string joined = entry.valueData;
-    if (getKeyFromRegistry(root, entry.keyPath, entry.valueName, &typeRead, &current) && !current.empty())
-        joined = prepend ? entry.valueData + current : current + entry.valueData;
+    if (getKeyFromRegistry(root, entry.keyPath, entry.valueName, &typeRead, &text) && !text.empty())
+        joined = prepend ? entry.valueData + text : text + entry.valueData;
     // The joined text is stored whole or not at all: a value the registry
     // refuses stays as it was and the line says "error".
     bool success = addKeyToRegistry(root, entry.keyPath, entry.valueName, entry.valueType, joined);
@@ -263,14 +337,10 @@ void writeEnumResults(const char *operation, bool success, std::string list) {
             list.clear();
         }
     }
-    FILE *file = fopen(resultsPath().c_str(), "at");
-    if (!file) return;
-    if (success)
-        fprintf(file, "%s\t%s\t%s\n", operation, status, list.c_str());
-    else
-        fprintf(file, "%s\t%s\n", operation, status);
-    logMessage(status);
-    fclose(file);
+    std::string line = std::string(operation) + "\t" + status;
+    if (success) line += "\t" + list;
+    // A results file that cannot be opened: nothing written, nothing logged.
+    if (appendResults(resultsPath(), line + "\n") != AppendOutcome::NotOpened) logMessage(status);
 }
 
 bool getEnumeratedEntry(const char *entryText, bool values) {
@@ -296,21 +366,39 @@ bool runOperation(RegOperation operation, const char *entry) {
     return false;
 }
 
+// A line too long to hold is refused as one operation: its results line
+// says "error" and nothing of it runs.
+void refuseLine(const OperationKeyword &keyword, const char *entryText) {
+    logMessage("line too long: not run");
+    if (keyword.operation == RegOperation::EnumKey || keyword.operation == RegOperation::EnumValue) {
+        writeEnumResults(keyword.keyword, false, "");
+        return;
+    }
+    RegEntry entry = parseRegistryEntry(entryText);
+    writeStatus(keyword.keyword, "error", entry, entry.valueName, entry.valueType, "");
+}
+
 bool manageRegistryEntries(const char *scriptPath) {
     FILE *script = fopen(scriptPath, "rt");
     if (!script) return false;
-    std::vector<char> line(kScriptLineSize);
-    while (readScriptLine(script, line.data())) {
-        logMessage(line.data());
-        char *end = strchr(line.data(), '\n');
-        if (end) *end = '\0';
+    std::string line;
+    bool cut = false;
+    // Each physical line is read whole and handled as one line, however
+    // long: a piece of a line is never run as a line of its own.
+    while (readScriptLine(script, &line, &cut)) {
+        logMessage(line.c_str());
+        size_t end = line.find('\n');
+        if (end != std::string::npos) line.resize(end);
         if (line[0] == ';') continue;
         const char *entry = nullptr;
-        const OperationKeyword *keyword = findOperation(line.data(), &entry);
+        const OperationKeyword *keyword = findOperation(line.c_str(), &entry);
         if (!keyword) continue;
         logMessage(keyword->announcement);
         logMessage(entry);
-        runOperation(keyword->operation, entry);
+        if (cut)
+            refuseLine(*keyword, entry);
+        else
+            runOperation(keyword->operation, entry);
     }
     fclose(script);
     return true;

@@ -6,17 +6,17 @@
 
 #include <string>
 
+#include "appendline.h"
+
 void Log::logMessage(const char *file, const char *text) {
-    FILE *log = fopen(file, "a+t");
-    if (!log) return;
     time_t now = time(nullptr);
     const struct tm *local = localtime(&now);
     const char *stamp = local ? asctime(local) : nullptr;
     std::string line = stamp ? stamp : "";
     size_t end = line.find('\n');
     if (end != std::string::npos) line.resize(end);
-    fprintf(log, "%s %s\n", line.c_str(), text);
-    fclose(log);
+    // A file that cannot be opened loses the entry silently.
+    appendLine(file, line + " " + text + "\n", true);
 }
 
 void Log::logMessage(const char *file, const char *text, unsigned char flag) {

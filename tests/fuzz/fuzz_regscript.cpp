@@ -10,9 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FILE *file = fmemopen(const_cast<uint8_t *>(data), size, "r");
     if (!file) return 0;
-    std::vector<char> line(kScriptLineSize);
-    while (readScriptLine(file, line.data())) {
-        std::string text = line.data();
+    std::string text;
+    bool cut = false;
+    while (readScriptLine(file, &text, &cut)) {
         size_t end = text.find('\n');
         if (end != std::string::npos) text.resize(end);
         if (!text.empty() && text[0] == ';') continue;

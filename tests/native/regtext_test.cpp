@@ -1,4 +1,5 @@
 #include "regtext.h"
+#include "strutil.h"
 
 #include <cstring>
 
@@ -110,18 +111,57 @@ TEST(ValueText, FormsByType) {
     EXPECT_EQ(text.size(), 12000u);
 }
 
-TEST(ReadScriptLine, CutsAt9998Characters) {
-    std::string content = std::string(10000, 'x') + "\nshort\n";
+TEST(ReadScriptLine, ReadsEveryLineWhole) {
+    std::string content = std::string(1000000, 'x') + "\nshort\nlast";
     FILE *file = tmpfile();
     fwrite(content.data(), 1, content.size(), file);
     rewind(file);
-    std::vector<char> buffer(kScriptLineSize);
-    ASSERT_TRUE(readScriptLine(file, buffer.data()));
-    EXPECT_EQ(strlen(buffer.data()), 9998u);
-    ASSERT_TRUE(readScriptLine(file, buffer.data()));
-    EXPECT_STREQ(buffer.data(), "xx\n");
-    ASSERT_TRUE(readScriptLine(file, buffer.data()));
-    EXPECT_STREQ(buffer.data(), "short\n");
-    EXPECT_FALSE(readScriptLine(file, buffer.data()));
+    std::string line;
+    bool cut = true;
+    ASSERT_TRUE(readScriptLine(file, &line, &cut));
+    EXPECT_EQ(line, std::string(1000000, 'x') + "\n");
+    EXPECT_FALSE(cut);
+    ASSERT_TRUE(readScriptLine(file, &line, &cut));
+    EXPECT_EQ(line, "short\n");
+    ASSERT_TRUE(readScriptLine(file, &line, &cut));
+    EXPECT_EQ(line, "last");
+    EXPECT_FALSE(readScriptLine(file, &line, &cut));
     fclose(file);
+}
+
+TEST(ReadPhysicalLine, KeepsAtMostTheLimitAndConsumesTheRest) {
+    // size-1, size and size+1 of the limit, each followed by a short line.
+    for (size_t length : {9u, 10u, 11u, 5000u}) {
+        std::string content = std::string(length, 'y') + "\nnext\n";
+        FILE *file = tmpfile();
+        fwrite(content.data(), 1, content.size(), file);
+        rewind(file);
+        std::string line;
+        bool cut = false;
+        ASSERT_TRUE(readPhysicalLine(file, &line, 11, &cut));
+        EXPECT_EQ(cut, length + 1 > 11) << length;
+        EXPECT_EQ(line, length + 1 > 11 ? std::string(11, 'y') + "\n" : std::string(length, 'y') + "\n");
+        ASSERT_TRUE(readPhysicalLine(file, &line, 11, &cut));
+        EXPECT_EQ(line, "next\n") << length;
+        EXPECT_FALSE(cut);
+        fclose(file);
+    }
+}
+
+TEST(WideText, JoinKeepsEveryCharacter) {
+    std::u16string current = u"C:\\\u03A9mega\\bin";
+    EXPECT_EQ(joinText(current, u";C:\\x", false), u"C:\\\u03A9mega\\bin;C:\\x");
+    EXPECT_EQ(joinText(current, u"D;", true), u"D;C:\\\u03A9mega\\bin");
+    EXPECT_EQ(joinText(u"", u"new", false), u"new");
+    const char16_t multi[] = {u'a', 0, u'b', 0, 0};
+    EXPECT_EQ(wideValueText(kRegMultiSz, multi, 5), u"a\nb\n\n");
+    EXPECT_EQ(wideValueText(kRegSz, multi, 5), u"a");
+    EXPECT_EQ(wideValueText(kRegSz, multi, 0), u"");
+    EXPECT_TRUE(isExpandText(std::u16string(u"%A%\u03A9")));
+    EXPECT_FALSE(isExpandText(std::u16string(u"100%")));
+    EXPECT_TRUE(isTextType(kRegExpandSz));
+    EXPECT_FALSE(isTextType(kRegDword));
+    EXPECT_EQ(valueKind("DWord"), ValueKind::Dword);
+    EXPECT_EQ(valueKind("BINARY"), ValueKind::Binary);
+    EXPECT_EQ(valueKind("expand"), ValueKind::Text);
 }

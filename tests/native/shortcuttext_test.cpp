@@ -6,24 +6,41 @@
 
 #include <gtest/gtest.h>
 
-TEST(Getline, TrimsTrailingSpaceAndCutsAt4999) {
+TEST(Getline, TrimsTrailingSpaceAndReadsEachLineWhole) {
     std::string content = "  lead and trail \t\r\n\nlast\v\f";
-    content += "\n" + std::string(5000, 'x') + "\n";
+    // 4999 bytes fit; 5000 do not; trailing blanks do not count.
+    content += "\n" + std::string(4999, 'a') + "\n" + std::string(5000, 'x') + "\n" + std::string(4999, 'b') +
+               std::string(3000, ' ') + "\nend";
     FILE *file = tmpfile();
     fwrite(content.data(), 1, content.size(), file);
     rewind(file);
     std::vector<std::string> lines;
-    while (char *line = getline(file)) {
+    std::vector<bool> overlong;
+    bool tooLong = false;
+    while (char *line = getline(file, &tooLong)) {
         lines.push_back(line);
+        overlong.push_back(tooLong);
         free(line);
     }
     fclose(file);
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "  lead and trail");
     EXPECT_EQ(lines[1], "");
     EXPECT_EQ(lines[2], "last");
-    EXPECT_EQ(lines[3].size(), 4999u);
-    EXPECT_EQ(lines[4], "x");
+    EXPECT_EQ(lines[3], std::string(4999, 'a'));
+    EXPECT_EQ(lines[4].size(), 4999u);
+    EXPECT_EQ(lines[5], std::string(4999, 'b'));
+    EXPECT_EQ(lines[6], "end");
+    EXPECT_EQ(overlong, (std::vector<bool>{false, false, false, false, true, false, false}));
+}
+
+TEST(AttribArgument, OnlyPathsThatCouldExist) {
+    EXPECT_TRUE(attribArgumentSafe("\"C:\\dir\\__testVemFolder\""));
+    EXPECT_TRUE(attribArgumentSafe(("\"" + std::string(259, 'p') + "\"").c_str()));
+    EXPECT_FALSE(attribArgumentSafe(("\"" + std::string(260, 'p') + "\"").c_str()));
+    EXPECT_FALSE(attribArgumentSafe("\"C:\\a\" /s /d \"C:\\b\""));
+    EXPECT_FALSE(attribArgumentSafe("C:\\unquoted"));
+    EXPECT_FALSE(attribArgumentSafe("\""));
 }
 
 TEST(Isnull, AbsentValues) {

@@ -37,7 +37,7 @@ std::string quote(const std::string &text) {
 }
 
 DWORD runProcess(const std::string &commandLine, const std::string &cwd, const char *environment,
-                 const char *application) {
+                 const char *application, DWORD timeoutMs) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -46,12 +46,43 @@ DWORD runProcess(const std::string &commandLine, const std::string &cwd, const c
     if (!CreateProcessA(application, line.data(), nullptr, nullptr, FALSE, 0, const_cast<char *>(environment),
                         cwd.empty() ? nullptr : cwd.c_str(), &startup, &process))
         return ~0u;
-    WaitForSingleObject(process.hProcess, 120000);
     DWORD code = ~0u;
-    GetExitCodeProcess(process.hProcess, &code);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, kTimedOut);
+        WaitForSingleObject(process.hProcess, 10000);
+        code = kTimedOut;
+    } else {
+        GetExitCodeProcess(process.hProcess, &code);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
+}
+
+std::string smallDiskFolder(const std::string &name) {
+    // Given as the Linux path of the mount; Z: is the Linux root.
+    const char *unixPath = getenv("TARVEX_SMALL_DISK");
+    if (!unixPath || unixPath[0] != '/') return "";
+    std::string disk = std::string("Z:") + unixPath;
+    std::replace(disk.begin(), disk.end(), '/', '\\');
+    if (!exists(disk + "\\.mounted")) return "";
+    std::string folder = disk + "\\" + name;
+    removeTree(folder);
+    return CreateDirectoryA(folder.c_str(), nullptr) ? folder : "";
+}
+
+void fillDisk(const std::string &folder) {
+    HANDLE file = CreateFileA((folder + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    static const char block[4096] = {};
+    DWORD written = 0;
+    while (WriteFile(file, block, sizeof block, &written, nullptr) && written == sizeof block) {
+    }
+    // The last blocks, smaller than a chunk.
+    while (WriteFile(file, block, 1, &written, nullptr) && written == 1) {
+    }
+    CloseHandle(file);
 }
 
 std::string readFile(const std::string &path) {

@@ -25,8 +25,16 @@ std::string quote(const std::string &text);
 // null for this process's own.
 // application: the program to start when the command line's first word is
 // not its path (a test of how the program treats its own name).
+// timeoutMs: a child still running then is ended and kTimedOut returned.
+constexpr DWORD kTimedOut = 0xFFFFFFFEu;
 DWORD runProcess(const std::string &commandLine, const std::string &cwd, const char *environment = nullptr,
-                 const char *application = nullptr);
+                 const char *application = nullptr, DWORD timeoutMs = 120000);
+
+// A folder of this test on a small disk of its own (TARVEX_SMALL_DISK, the
+// Linux path of a tmpfs the test run mounts), or empty where none could be mounted. fillDisk
+// then takes every free block, so the next write fails for want of space.
+std::string smallDiskFolder(const std::string &name);
+void fillDisk(const std::string &folder);
 
 std::string readFile(const std::string &path);  // whole file, bytes as stored
 void writeFile(const std::string &path, const std::string &bytes);

@@ -65,6 +65,36 @@ TEST_F(Queries, ResultDirectoryTooLongForItsPathIsRefused) {
     runWithEnvironment({"envvar", "TVX_SAMPLE", fits + "\\"}, {"TVX_SAMPLE=v"});
     EXPECT_FALSE(exists(at("winenv.txt")));
     EXPECT_EQ(log()[7], "unable to save results in");
+    EXPECT_EQ(log()[8], fits + "\\\\winenv.txt");  // the whole path, not cut to its buffer
+}
+
+// A result file whose write fails for want of space is removed, so nothing
+// that looks like an answer stays, and the failure is logged with its path.
+TEST_F(Queries, ResultFileThatCannotBeWrittenIsRemovedAndLogged) {
+    std::string folder = smallDiskFolder("queries");
+    if (folder.empty()) GTEST_SKIP() << "no small disk could be mounted";
+    fillDisk(folder);
+    struct Case {
+        std::vector<std::string> args;
+        const char *file;
+    } cases[] = {
+        {{"envvar", "SYSTEMROOT", folder}, "winenv.txt"},
+        {{"path", folder}, "winpath.txt"},
+        {{"windir", folder}, "windir.txt"},
+        {{"shortname", "C:\\windows", folder}, "winsname.txt"},
+        {{"freespace", "C", folder}, "winspace.txt"},
+    };
+    for (const Case &c : cases) {
+        DeleteFileA(at("tarvex2.log").c_str());
+        enableLog();
+        runSetup(c.args);
+        std::string path = folder + "\\" + c.file;
+        EXPECT_FALSE(exists(path)) << c.file;
+        std::vector<std::string> lines = log();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "unable to write result file: " + path), lines.end())
+            << c.file;
+    }
+    removeTree(folder);
 }
 
 TEST_F(Queries, TrailingBackslashAndRepeatedRuns) {

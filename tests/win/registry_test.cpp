@@ -4,6 +4,8 @@
 
 namespace {
 
+using Lines = std::vector<std::string>;
+
 std::string repeat(const std::string &text, size_t times) {
     std::string all;
     for (size_t i = 0; i < times; ++i) all += text;
@@ -253,13 +255,77 @@ TEST_F(Registry, ScriptFolderTooLongForItsBufferIsRefused) {
     EXPECT_FALSE(exists(at("regstats.txt")));
 }
 
-TEST_F(Registry, OverlongLinesArriveInPieces) {
-    // 9998 characters make one line; the rest is read as the next one.
-    std::string first = "exists\t" + full;
-    first += std::string(9998 - first.size(), 'x');
-    std::string stats = run(first + "add\t" + full + "\tv\tstring\t1\n");
-    EXPECT_EQ(stats, "exists\t\terror\t" + full + std::string(9998 - 7 - full.size(), 'x') + "\t\t\t\r\n" +
-                         "add\t\tok\t" + full + "\tv\tstring\t1\r\n");
+TEST_F(Registry, LongLinesAreReadAndRunWhole) {
+    // A 1 MB add stores every character and reports them.
+    std::string big(1000000, 'v');
+    std::string stats = run("add\t" + full + "\tbig\tstring\t" + big + "\n");
+    EXPECT_EQ(stats, "add\t\tok\t" + full + "\tbig\tstring\t" + big + "\r\n");
+    EXPECT_EQ(value("big"), big + '\0');
+    // What lies beyond the old read limit is part of the line, never a line
+    // of its own: the delete at its end does not run.
+    setString(HKEY_CURRENT_USER, key + "\\Keep", "", "kept");
+    std::string tail = std::string(12000, 'y') + "delete\t" + full + "\tKeep";
+    DeleteFileA(at("regstats.txt").c_str());
+    stats = run("replace\t" + full + "\tlong\tstring\t" + tail + "\n");
+    EXPECT_EQ(stats, "replace\t\tok\t" + full + "\tlong\tstring\t" + tail + "\r\n");
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, key + "\\Keep"));
+    EXPECT_EQ(value("long"), tail + '\0');
+}
+
+TEST_F(Registry, LineBeyondWhatIsHeldIsRefusedAsOne) {
+    // Over 16 MiB: refused whole with its results line; the next line runs.
+    std::string huge(17u << 20, 'z');
+    std::string stats = run("add\t" + full + "\thuge\tstring\t" + huge + "\nadd\t" + full + "\tnext\tstring\t1\n");
+    EXPECT_EQ(stats, "add\t\terror\t" + full + "\thuge\tstring\t\r\nadd\t\tok\t" + full + "\tnext\tstring\t1\r\n");
+    EXPECT_EQ(value("huge"), "<absent>");
+}
+
+// Append and prepend join texts in their wide form: characters outside the
+// ANSI code page come back exactly.
+TEST_F(Registry, JoiningKeepsCharactersOutsideTheCodePage) {
+    const std::wstring omega = L"C:\\\u03A9mega\\bin";
+    HKEY handle;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr), 0);
+    for (const wchar_t *name : {L"A", L"P"})
+        RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(omega.c_str()),
+                       static_cast<DWORD>((omega.size() + 1) * 2));
+    RegCloseKey(handle);
+    std::string stats = run("append\t" + full + "\tA\tstring\t;C:\\x\nprepend\t" + full + "\tP\tstring\t%X%;\n");
+    EXPECT_EQ(stats.substr(0, 10), "append\t\tok");
+    EXPECT_NE(stats.find("prepend\t\tok\t"), std::string::npos);
+    auto wide = [&](const wchar_t *name, DWORD *type) {
+        wchar_t data[256] = {};
+        DWORD size = sizeof data;
+        RegGetValueW(HKEY_CURRENT_USER, std::wstring(key.begin(), key.end()).c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
+                     type, data, &size);
+        return std::wstring(data);
+    };
+    DWORD type = 0;
+    EXPECT_TRUE(wide(L"A", &type) == omega + L";C:\\x");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_TRUE(wide(L"P", &type) == L"%X%;" + omega);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+}
+
+// A results line that cannot be written is logged, and no piece of it
+// stays; the lines already there are kept.
+TEST_F(Registry, ResultsLineOnAFullDiskIsLoggedAndLeavesNothingTorn) {
+    std::string folder = smallDiskFolder("registry");
+    if (folder.empty()) GTEST_SKIP() << "no small disk could be mounted";
+    std::string script = folder + "\\script.txt";
+    writeFile(script, "add\t" + full + "\tv\tstring\t" + std::string(3000, 'd') + "\nenumkey\t" + full + "\n");
+    // One whole page of earlier lines, so that any further byte needs a new one.
+    std::string earlier = std::string(4094, 'e') + "\r\n";
+    writeFile(folder + "\\regstats.txt", earlier);
+    fillDisk(folder);
+    enableLog();  // in the current directory, on a disk with room
+    runSetup({"registry", script});
+    EXPECT_EQ(readFile(folder + "\\regstats.txt"), earlier);
+    EXPECT_EQ(value("v"), std::string(3000, 'd') + '\0');  // the registry work stands
+    Lines lines = log();
+    std::string message = "unable to write results line: " + folder + "\\regstats.txt";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), message), 2) << lines.size();
+    removeTree(folder);
 }
 
 TEST_F(Registry, EnumerationListsNamesInOrder) {

@@ -359,10 +359,48 @@ TEST_F(Shortcuts, BadInputMakesNothing) {
     EXPECT_FALSE(exists(menu + "\\Long"));
     EXPECT_EQ(handlerLog().back(), "link path too long: link not made");
 
-    // Lines of 4999 bytes and more arrive in pieces; nothing is written past a buffer.
-    runScript("addProgramsMenu\n" + std::string(6000, 'f') + "\nApp\n" + app + "\n\n\n\n\nx\n" +
-              "deleteDesktop\n" + std::string(9000, 'g') + "\nApp\nx\n");
-    EXPECT_EQ(handlerLog().back(), "link path too long: nothing removed");
+}
+
+// A line longer than a block line holds is read whole: its block is refused
+// with a log line, and the blocks after it are read from their own keyword.
+TEST_F(Shortcuts, OverlongLineRefusesItsBlockOnly) {
+    std::string app = target("app.exe");
+    std::string after = "addProgramsMenu\nAfter\nApp\n" + app + "\n-after\n\n\n\nx\n";
+    // The old link a delete block would remove, had it been read in pieces.
+    runScript("addDesktop\nNULL\nOld\n" + app + "\n\n\n\n\nx\n");
+    ASSERT_TRUE(exists(desk + "\\Old.lnk"));
+    runScript("addProgramsMenu\nBefore\nApp\n" + app + "\n" + std::string(6000, 'a') +
+              "\n\n\n\nx\n" + "deleteDesktop\nNULL\n" + std::string(9000, 'g') + "\nx\n" +
+              "deleteDesktop\nNULL\nOld\n" + std::string(5000, 's') + "\n" + after);
+    EXPECT_FALSE(exists(menu + "\\Before"));
+    EXPECT_TRUE(exists(desk + "\\Old.lnk"));
+    Lines lines = handlerLog();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "block line too long: block skipped: addProgramsMenu"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "block line too long: block skipped: deleteDesktop"), 2);
+    Link link = readLink(menu + "\\After\\App.lnk");
+    EXPECT_EQ(link.arguments, "-after");
+    // 4999 bytes still fit a line.
+    runScript("addProgramsMenu\nFits\nApp\n" + app + "\n" + std::string(4999, 'b') + "\n\n\n\nx\n");
+    EXPECT_TRUE(exists(menu + "\\Fits\\App.lnk"));
+    EXPECT_EQ(handlerLog().back(), "new link saved");
+}
+
+// A candidate folder the attribute tool cannot be given (too long to exist,
+// or holding a quote) is probed without it, and the lookup ends.
+TEST_F(ShellFolders, LongOrQuotedCandidatesDoNotHang) {
+    for (const std::string &candidate : {"C:\\" + std::string(250, 'l'), "C:\\" + std::string(300, 'l'),
+                                         std::string("C:\\a\" /s /d \"C:\\b")}) {
+        point(1, 0, "Programs", candidate);
+        DeleteFileA(at("windir.txt").c_str());
+        DeleteFileA(at("tarvex2.log").c_str());
+        enableLog();
+        std::string line = quote(setupExe()) + " menusdir currentUser " + quote(dir);
+        ASSERT_NE(runProcess(line, dir, nullptr, nullptr, 60000), kTimedOut) << candidate.size();
+        EXPECT_EQ(readFile(at("windir.txt")), "\\\r\n") << candidate.size();
+        Lines lines = handlerLog();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), probeFailed(candidate)), lines.end()) << candidate.size();
+        EXPECT_EQ(lines.back(), "unable to find programs menu path");
+    }
 }
 
 }  // namespace
