@@ -86,6 +86,7 @@ add_executable(setup_tests
   tests/win/dirs_test.cpp
   tests/win/icon_test.cpp
   tests/win/launcher_test.cpp
+  tests/win/append_test.cpp
 )
 target_include_directories(setup_tests PRIVATE tests/win)
 target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})
