@@ -7,9 +7,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . scripts/wine-session.sh
-tree=$(wine_test_tree 2>/dev/null)
+arch=$(wine_test_arch)
+tree=$(wine_test_tree "$arch" 2>/dev/null)
+bin=$(wine_programs_dir "$arch" "$root")
 trap wine_session_stop EXIT
-wine_session_start "$tree"
+wine_session_start "$tree" "$arch"
 work=$(mktemp -d "$root/build/bench.XXXXXX")
 wwork="Z:${work//\//\\}"
 run() { "$tree/wine-run" "$@" </dev/null >/dev/null 2>&1 || true; }
@@ -33,7 +35,7 @@ for n in 1000 10000; do
       printf '"v%d"="value %d"\r\n' "$i" "$i"
     done
   } > "$regfile"
-  t0=$(now); run "$tree/bin/setup.exe" registry "$wwork\\adds$n.txt"; t1=$(now)
+  t0=$(now); run "$bin/setup.exe" registry "$wwork\\adds$n.txt"; t1=$(now)
   run reg import "$wwork\\adds$n.reg"; t2=$(now)
   lines=$(wc -l < "$work/regstats.txt"); rm -f "$work/regstats.txt"
   [ "$lines" = "$n" ] || echo "warning: $lines results lines for $n adds"
