@@ -445,10 +445,10 @@ TEST_F(Launcher, LongExecutablePathWithABlankIsQuotedWhole) {
 
 namespace {
 
-// Writes value and then filler bytes over the first slot of the launcher copy.
-void patchFirstSlot(const std::string &exe, const std::string &value, char filler) {
+// Writes value and then filler bytes over a slot of the launcher copy.
+void patchSlot(const std::string &exe, const std::string &marker, const std::string &value, char filler) {
     std::string bytes = readFile(exe);
-    std::string slot = "QzjQzjJavaAppPropertiesFilename";
+    std::string slot = marker;
     slot.resize(300, ' ');
     slot += '\0';
     size_t at = bytes.find(slot);
@@ -457,6 +457,10 @@ void patchFirstSlot(const std::string &exe, const std::string &value, char fille
     filled.resize(300, filler);
     bytes.replace(at, 300, filled);
     writeFile(exe, bytes);
+}
+
+void patchFirstSlot(const std::string &exe, const std::string &value, char filler) {
+    patchSlot(exe, "QzjQzjJavaAppPropertiesFilename", value, filler);
 }
 
 TEST_F(Launcher, SlotTextEndsAtItsNulAndLosesOnlyTrailingBlanks) {
@@ -482,6 +486,34 @@ TEST_F(Launcher, SlotTextEndsAtItsNulAndLosesOnlyTrailingBlanks) {
             EXPECT_FALSE(exists(at("errors.log")));
         else
             EXPECT_EQ(logMessages(readFile(at("errors.log"))), Lines{c.error}) << c.value;
+    }
+}
+
+// An alternate directory the launcher could not enter as its current
+// directory (over 258 characters), written into the slot by hand, is not
+// used: the properties file is not opened there.
+TEST_F(Launcher, AlternateDirectoryTooLongToEnterIsNotUsed) {
+    std::string home = runtime("rt");
+    for (size_t length : {258u, 259u}) {
+        std::string alt = at(std::string(length - dir.size() - 1, static_cast<char>('a' + length % 26)));
+        ASSERT_EQ(alt.size(), length);
+        CreateDirectoryA(alt.c_str(), nullptr);
+        writeFile(alt + "\\a.properties", "execFilename=" + escaped(home + "\\bin\\java.exe") + "\n");
+        ASSERT_TRUE(CopyFileA(updateExe().c_str(), launcher.c_str(), FALSE));
+        patchFirstSlot(launcher, "a.properties", ' ');
+        patchSlot(launcher, "QzyQzyJavaAppPropertiesAltDir", alt, ' ');
+        DeleteFileA(at("errors.log").c_str());
+        DeleteFileA(at("record.txt").c_str());
+        std::string work = at("work");
+        CreateDirectoryA(work.c_str(), nullptr);
+        if (length == 258) {
+            EXPECT_EQ(launch(work, ""), 1u);
+            EXPECT_EQ(record("cwd"), alt);
+        } else {
+            EXPECT_EQ(launch(work, ""), 0u);
+            EXPECT_FALSE(exists(at("record.txt")));
+            EXPECT_EQ(logMessages(readFile(work + "\\errors.log")), Lines{"Unable to open file a.properties"});
+        }
     }
 }
 
