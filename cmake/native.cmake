@@ -15,6 +15,7 @@ add_executable(text_tests
   tests/native/shortcuttext_test.cpp
   tests/native/launchtext_test.cpp
   tests/native/slots_test.cpp
+  tests/native/commandtext_test.cpp
   tools/slots.cpp
 )
 target_compile_options(text_tests PRIVATE ${SANITIZE})

@@ -46,11 +46,11 @@ bool readShellValue(HKEY root, const char *keyPath, const char *valueName, std::
 }
 
 bool testFolder(const std::string &dir) {
-    std::string probeDir = dir + "\\__testVemFolder";
+    std::string probeDir = probeFolderPath(dir);
     if (_access(probeDir.c_str(), 0) != 0) _mkdir(probeDir.c_str());
     bool passed = false;
     if (_access(probeDir.c_str(), 0) == 0) {
-        std::string probeFile = probeDir + "\\__testVemFile";
+        std::string probeFile = probeFilePath(dir);
         FILE *file = fopen(probeFile.c_str(), "wt");
         if (file) {
             fclose(file);
@@ -156,68 +156,104 @@ std::string shortPathRule(const char *text) {
 
 typedef void (*FolderLookup)(const char *scope, char *path);
 
-// The folder a block keyword names, whatever its letter case.
-FolderLookup lookupFor(const char *keyword) {
-    std::string lower = keyword;
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    if (lower.find("programsmenu") != std::string::npos) return getProgramsMenuPath;
-    if (lower.find("startupmenu") != std::string::npos) return getStartupMenuPath;
+FolderLookup lookupFor(MenuFolder folder) {
+    switch (folder) {
+        case MenuFolder::Programs: return getProgramsMenuPath;
+        case MenuFolder::Startup: return getStartupMenuPath;
+        case MenuFolder::Desktop: break;
+    }
     return getDesktopPath;
 }
 
-// Reads a block's lines; false (and every line freed) when the block cannot
-// run: the script ends before the block does, or a line is too long for its
-// field. Either way the block's lines are consumed whole, so the next block
-// is read from its own keyword.
-bool readBlock(FILE *file, char **lines, int count, const char *keyword) {
-    bool whole = true, fits = true;
-    for (int i = 0; i < count; ++i) {
-        bool tooLong = false;
-        lines[i] = getline(file, &tooLong);
-        whole = whole && lines[i] != nullptr;
-        fits = fits && !tooLong;
+// Reads a block's lines; false when the block cannot run (logged): the
+// script ends before the block does, or a line is too long for its field.
+bool readBlock(FILE *file, const char *keyword, int count, std::vector<std::string> *lines) {
+    switch (readBlockLines(file, count, lines)) {
+        case BlockRead::Whole: return true;
+        case BlockRead::Incomplete: logFormatted("incomplete block skipped: %s", keyword); return false;
+        case BlockRead::TooLong: logFormatted("block line too long: block skipped: %s", keyword); return false;
     }
-    if (whole && fits) return true;
-    for (int i = 0; i < count; ++i) free(lines[i]);
-    logFormatted(whole ? "block line too long: block skipped: %s" : "incomplete block skipped: %s", keyword);
     return false;
 }
 
-// Length of base, folder line (when present), name and ".lnk" joined.
-size_t linkPathLength(const char *base, const char *folder, const char *name) {
-    std::string path = base;
-    if (!isnull(folder)) path += std::string(path.empty() || path.back() == '\\' ? "" : "\\") + folder;
-    path += std::string(path.empty() || path.back() == '\\' ? "" : "\\") + name + ".lnk";
-    return path.size();
-}
-
-void removeLink(const char *base, const char *folder, const char *name) {
-    char path[kPathSize];
-    if (name == nullptr || name[0] == '\0') return;
-    if (linkPathLength(base, folder, name) >= kPathSize) {
+void removeLink(const std::string &base, const std::string &folder, const std::string &name) {
+    if (name.empty()) return;
+    std::string path = linkPathFor(base, folder, name);
+    if (path.size() >= kPathSize) {
         logMessage("link path too long: nothing removed");
         return;
     }
-    copyText(path, sizeof path, base);
-    if (!isnull(folder)) concatFilename(path, folder);
-    concatFilename(path, name);
-    appendText(path, sizeof path, ".lnk");
-    if (_access(path, 0) == 0) {
-        deleteFile(path);
-        logFormatted("removed link: %s", path);
+    if (_access(path.c_str(), 0) == 0) {
+        deleteFile(path.c_str());
+        logFormatted("removed link: %s", path.c_str());
     }
 }
 
-void makeLink(const char *keyword, char **line) {
-    const char *folder = line[0], *name = line[1], *target = line[2], *args = line[3], *workDir = line[4],
-               *show = line[5], *icon = line[6], *scope = line[7];
-    printf("command: %s, user: %s\n", keyword, scope);
+// Creates each level of the folder line below the menu folder.
+void makeFolders(const std::string &menuFolder, const std::string &folderLine) {
+    for (const std::string &level : folderLevels(folderLine.c_str())) {
+        std::string working = menuFolder + level;
+        logMessage("-----adding subdirectory------");
+        logMessage(working.c_str());
+        _mkdir(working.c_str());
+        logMessage("-----subdirectory added------");
+    }
+    logFormatted("folder name: %s", folderLine.c_str());
+}
 
-    char linkPath[kPathSize] = "";
-    lookupFor(keyword)(scope, linkPath);
+// A property the link object refuses is passed over; the next is set.
+void setLinkProperties(IShellLinkA *link, const AddBlock &block) {
+    std::string chosen = shortPathRule(block.target.c_str());
+    link->SetPath(chosen.c_str());
+    logFormatted("path: %s", chosen.c_str());
+    if (!isnull(block.arguments.c_str())) {
+        link->SetArguments(block.arguments.c_str());
+        logMessage("added args");
+    }
+    if (!isnull(block.workDir.c_str())) {
+        chosen = shortPathRule(block.workDir.c_str());
+        link->SetWorkingDirectory(chosen.c_str());
+        if (chosen != block.workDir)
+            logFormatted("short name: %s", chosen.c_str());
+        else
+            logFormatted("working dir: %s", block.workDir.c_str());
+    }
+    if (!isnull(block.show.c_str())) {
+        int command = showCommand(block.show.c_str());
+        if (command != 0) {
+            link->SetShowCmd(command);
+            logMessage(command == SW_SHOWMINIMIZED ? "start app minimized" : "start app maximized");
+        }
+    }
+    if (!isnull(block.icon.c_str())) {
+        std::string iconPath;
+        int index = 0;
+        splitIcon(shortPathRule(block.icon.c_str()), &iconPath, &index);
+        link->SetIconLocation(iconPath.c_str(), index);
+        logFormatted("icon: %s", iconPath.c_str());
+    }
+}
+
+void saveLink(IShellLinkA *link, const std::string &linkPath) {
+    IPersistFile *persist = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&persist)))) {
+        logMessage("unable to save link");
+        return;
+    }
+    WCHAR wide[kPathSize];
+    bool saved = MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, kPathSize) > 0 &&
+                 SUCCEEDED(persist->Save(wide, TRUE));
+    persist->Release();
+    logMessage(saved ? "new link saved" : "unable to save link");
+}
+
+void makeLink(const char *keyword, MenuFolder folder, const AddBlock &block) {
+    printf("command: %s, user: %s\n", keyword, block.scope.c_str());
+    char menuFolder[kPathSize] = "";
+    lookupFor(folder)(block.scope.c_str(), menuFolder);
     // A link path beyond the path length is refused before anything is made.
-    if (linkPathLength(linkPath, folder, name) >= kPathSize) {
+    std::string linkPath = linkPathFor(menuFolder, block.folder, block.name);
+    if (linkPath.size() >= kPathSize) {
         logMessage("link path too long: link not made");
         return;
     }
@@ -228,82 +264,28 @@ void makeLink(const char *keyword, char **line) {
         if (SUCCEEDED(initialised)) CoUninitialize();
         return;
     }
-
-    if (!isnull(folder)) {
-        for (const std::string &level : folderLevels(folder)) {
-            std::string working = std::string(linkPath) + level;
-            logMessage("-----adding subdirectory------");
-            logMessage(working.c_str());
-            _mkdir(working.c_str());
-            logMessage("-----subdirectory added------");
-        }
-        concatFilename(linkPath, folder);
-        logFormatted("folder name: %s", folder);
+    if (!isnull(block.folder.c_str())) makeFolders(menuFolder, block.folder);
+    if (!block.name.empty() && _access(linkPath.c_str(), 0) == 0) {
+        deleteFile(linkPath.c_str());
+        logFormatted("removed link: %s", linkPath.c_str());
     }
-    concatFilename(linkPath, name);
-    appendText(linkPath, sizeof linkPath, ".lnk");
-    if (name[0] != '\0' && _access(linkPath, 0) == 0) {
-        deleteFile(linkPath);
-        logFormatted("removed link: %s", linkPath);
-    }
-    logFormatted("link filename: %s", linkPath);
-
+    logFormatted("link filename: %s", linkPath.c_str());
     IShellLinkA *link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void **>(&link)))) {
-        CoUninitialize();
-        return;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void **>(&link)))) {
+        setLinkProperties(link, block);
+        saveLink(link, linkPath);
+        link->Release();
     }
-    // A property the link object refuses is passed over; the next is set.
-    std::string chosen = shortPathRule(target);
-    link->SetPath(chosen.c_str());
-    logFormatted("path: %s", chosen.c_str());
-    if (!isnull(args)) {
-        link->SetArguments(args);
-        logMessage("added args");
-    }
-    if (!isnull(workDir)) {
-        chosen = shortPathRule(workDir);
-        link->SetWorkingDirectory(chosen.c_str());
-        if (chosen != workDir)
-            logFormatted("short name: %s", chosen.c_str());
-        else
-            logFormatted("working dir: %s", workDir);
-    }
-    if (!isnull(show)) {
-        int command = showCommand(show);
-        if (command != 0) {
-            link->SetShowCmd(command);
-            logMessage(command == SW_SHOWMINIMIZED ? "start app minimized" : "start app maximized");
-        }
-    }
-    if (!isnull(icon)) {
-        std::string iconPath;
-        int index = 0;
-        splitIcon(shortPathRule(icon), &iconPath, &index);
-        link->SetIconLocation(iconPath.c_str(), index);
-        logFormatted("icon: %s", iconPath.c_str());
-    }
-    IPersistFile *persist = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&persist)))) {
-        logMessage("unable to save link");
-    } else {
-        WCHAR wide[kPathSize];
-        bool saved = MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wide, kPathSize) > 0 &&
-                     SUCCEEDED(persist->Save(wide, TRUE));
-        persist->Release();
-        logMessage(saved ? "new link saved" : "unable to save link");
-    }
-    link->Release();
     CoUninitialize();
 }
 
 }  // namespace
 
 char *concatFilename(char *path, const char *name) {
-    size_t length = strlen(path);
-    if (length > 0 && path[length - 1] != '\\') appendText(path, kPathSize, "\\");
-    appendText(path, kPathSize, name);
+    std::string joined = path;
+    joinName(&joined, name);
+    copyText(path, kPathSize, joined.c_str());
     return path;
 }
 
@@ -341,17 +323,17 @@ void getAppDataPath(const char *scope, char *path) {
 }
 
 void addShellFolder(FILE *file, const char *keyword) {
-    char *lines[8];
-    if (!readBlock(file, lines, 8, keyword)) return;
-    makeLink(keyword, lines);
-    for (char *line : lines) free(line);
+    const BlockKind *kind = findBlock(keyword);
+    std::vector<std::string> lines;
+    if (kind && readBlock(file, keyword, kind->lines, &lines)) makeLink(keyword, kind->folder, addBlockFrom(lines));
 }
 
 void deleteShellFolder(FILE *file, const char *keyword) {
-    char *lines[3];
-    if (!readBlock(file, lines, 3, keyword)) return;
+    const BlockKind *kind = findBlock(keyword);
+    std::vector<std::string> lines;
+    if (!kind || !readBlock(file, keyword, kind->lines, &lines)) return;
+    DeleteBlock block = deleteBlockFrom(lines);
     char base[kPathSize] = "";
-    lookupFor(keyword)(lines[2], base);
-    removeLink(base, lines[0], lines[1]);
-    for (char *line : lines) free(line);
+    lookupFor(kind->folder)(block.scope.c_str(), base);
+    removeLink(base, block.folder, block.name);
 }

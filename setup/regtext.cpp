@@ -185,3 +185,76 @@ bool isExpandText(const std::u16string &text) {
     size_t first = text.find(u'%');
     return first != std::u16string::npos && text.find(u'%', first + 1) != std::u16string::npos;
 }
+
+ScriptLine classifyScriptLine(const std::string &line) {
+    ScriptLine parsed;
+    std::string text = line.substr(0, line.find('\n'));
+    if (!text.empty() && text[0] == ';') {
+        parsed.kind = LineKind::Comment;
+        return parsed;
+    }
+    const char *entry = nullptr;
+    parsed.keyword = findOperation(text.c_str(), &entry);
+    if (!parsed.keyword) return parsed;
+    parsed.kind = LineKind::Operation;
+    parsed.entry = entry;
+    return parsed;
+}
+
+ScriptFolder scriptFolder(const char *scriptPath, size_t room, std::string *folder) {
+    const char *cut = strrchr(scriptPath, '\\');
+    if (!cut) return ScriptFolder::CurrentDirectory;
+    // A folder that does not fit is refused rather than having the results
+    // written into some other folder.
+    if (static_cast<size_t>(cut - scriptPath) >= room) return ScriptFolder::TooLong;
+    folder->assign(scriptPath, cut);
+    return ScriptFolder::Folder;
+}
+
+std::string resultsFilePath(const char *appDir) {
+    return appDir[0] ? std::string(appDir) + "\\regstats.txt" : "regstats.txt";
+}
+
+const char *rootName(int root) { return root >= 0 && root < 6 ? kRootNames[root] : ""; }
+
+std::string resultsLine(const char *operation, const char *status, const RegEntry &entry,
+                        const std::string &valueName, const std::string &valueType, const std::string &valueData) {
+    return std::string(operation) + "\t" + status + "\t" + rootName(entry.root) + "\\" + entry.keyPath + "\t" +
+           valueName + "\t" + valueType + "\t" + valueData + "\n";
+}
+
+const char *listingStatus(bool success, std::string *list) {
+    if (!success) return "error";
+    if (list->find("ACCESS_DENIED") != std::string::npos) {
+        list->clear();
+        return "access_denied";
+    }
+    return "ok";
+}
+
+std::string listingResultsLine(const char *operation, const char *status, bool success, const std::string &list) {
+    std::string line = std::string(operation) + "\t" + status;
+    if (success) line += "\t" + list;
+    return line + "\n";
+}
+
+std::string joinText(const std::string &current, const std::string &data, bool prepend) {
+    if (current.empty()) return data;
+    return prepend ? data + current : current + data;
+}
+
+std::string listedKeyPath(const RegEntry &entry) {
+    return entry.valueName.empty() ? entry.keyPath : entry.keyPath + "\\" + entry.valueName;
+}
+
+std::string deletedKeyPath(const RegEntry &entry) { return entry.keyPath + "\\" + entry.valueName; }
+
+const ListKind kKeyListing = {"enumkey\t", "unable to enumerate key; result code: %i", "found the keys",
+                              "no keys to enumerate", "key %d: %s", false};
+const ListKind kValueListing = {"enumvalue\t", "unable to enumerate value; result code: %i", "found the values",
+                                "no values to enumerate", "value %d: %s", true};
+
+void addListedName(std::string *list, const std::string &name) {
+    if (!list->empty()) *list += '\t';
+    *list += name;
+}

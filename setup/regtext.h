@@ -77,3 +77,60 @@ std::u16string wideValueText(uint32_t type, const char16_t *data, size_t count);
 std::u16string joinText(const std::u16string &current, const std::u16string &data, bool prepend);
 // A "%" followed somewhere later by a second "%".
 bool isExpandText(const std::u16string &text);
+
+// ---- the script loop ----
+enum class LineKind { Comment, NoOperation, Operation };
+struct ScriptLine {
+    LineKind kind = LineKind::NoOperation;
+    const OperationKeyword *keyword = nullptr;
+    std::string entry;  // the text after the keyword
+};
+// One line as read (its line break included): cut at its first line break;
+// a ";" in the very first position makes a comment; otherwise the first
+// keyword of the table found anywhere in the line selects the operation.
+ScriptLine classifyScriptLine(const std::string &line);
+
+// Where the results go: the script's folder (the path up to its last
+// backslash), or the current directory for a bare file name. TooLong when
+// the folder does not fit room bytes with its terminator.
+enum class ScriptFolder { Folder, CurrentDirectory, TooLong };
+ScriptFolder scriptFolder(const char *scriptPath, size_t room, std::string *folder);
+// appDir\regstats.txt (plain "regstats.txt" when appDir is empty).
+std::string resultsFilePath(const char *appDir);
+
+// ---- results lines ----
+// The root's name as written in results lines; empty for none.
+const char *rootName(int root);
+// operation (its tab included), tab, status, tab, root\keyPath, tab,
+// valueName, tab, valueType, tab, valueData, line feed.
+std::string resultsLine(const char *operation, const char *status, const RegEntry &entry,
+                        const std::string &valueName, const std::string &valueType, const std::string &valueData);
+// The status word of a listing: "error" when it failed, "access_denied"
+// (and the list emptied) when the list holds ACCESS_DENIED, else "ok".
+const char *listingStatus(bool success, std::string *list);
+// operation, tab, status, and a tab and the list when the listing succeeded.
+std::string listingResultsLine(const char *operation, const char *status, bool success, const std::string &list);
+
+// ---- what the operations act on ----
+// Append or prepend of texts: the entry's data alone when the current text
+// is empty.
+std::string joinText(const std::string &current, const std::string &data, bool prepend);
+// The key a listing opens: the key path, or the key path, a backslash and
+// the value name when the entry names one.
+std::string listedKeyPath(const RegEntry &entry);
+// The key a delete removes: the key path, a backslash and the value name.
+std::string deletedKeyPath(const RegEntry &entry);
+
+// The two kinds of listing, one row each.
+struct ListKind {
+    const char *keyword;      // the operation name of its results line
+    const char *unable;       // "unable to enumerate ...; result code: %i"
+    const char *found;        // logged when there was something to list
+    const char *none;         // logged when there was not
+    const char *item;         // "... %d: %s" for each name
+    bool logsCount;           // "\nNumber of values: %d\n" before the names
+};
+extern const ListKind kKeyListing, kValueListing;
+// A listing's name list: the names joined by tabs, a tab going in front of
+// a name only when the list is not empty yet.
+void addListedName(std::string *list, const std::string &name);

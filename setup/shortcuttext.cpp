@@ -92,3 +92,65 @@ std::string expandReferences(const std::string &candidate,
     }
     return text;
 }
+
+namespace {
+
+// Order is behaviour only in that each word is tried in turn; no two match
+// the same line.
+const BlockKind blockKinds[] = {
+    {"addProgramsMenu", BlockAction::Add, MenuFolder::Programs, 8},
+    {"addStartupMenu", BlockAction::Add, MenuFolder::Startup, 8},
+    {"addDesktop", BlockAction::Add, MenuFolder::Desktop, 8},
+    {"deleteProgramsMenu", BlockAction::Delete, MenuFolder::Programs, 3},
+    {"deleteStartupMenu", BlockAction::Delete, MenuFolder::Startup, 3},
+    {"deleteDesktop", BlockAction::Delete, MenuFolder::Desktop, 3},
+};
+
+}  // namespace
+
+const BlockKind *findBlock(const char *line) { return findRow(blockKinds, line); }
+
+BlockRead readBlockLines(FILE *file, int count, std::vector<std::string> *lines) {
+    lines->clear();
+    bool whole = true, fits = true;
+    for (int i = 0; i < count; ++i) {
+        bool tooLong = false;
+        char *line = getline(file, &tooLong);
+        whole = whole && line != nullptr;
+        fits = fits && !tooLong;
+        lines->push_back(line ? line : "");
+        free(line);
+    }
+    if (!whole) return BlockRead::Incomplete;
+    return fits ? BlockRead::Whole : BlockRead::TooLong;
+}
+
+AddBlock addBlockFrom(const std::vector<std::string> &lines) {
+    AddBlock block;
+    std::string *fields[] = {&block.folder, &block.name, &block.target, &block.arguments,
+                             &block.workDir, &block.show, &block.icon,  &block.scope};
+    for (size_t i = 0; i < 8 && i < lines.size(); ++i) *fields[i] = lines[i];
+    return block;
+}
+
+DeleteBlock deleteBlockFrom(const std::vector<std::string> &lines) {
+    DeleteBlock block;
+    std::string *fields[] = {&block.folder, &block.name, &block.scope};
+    for (size_t i = 0; i < 3 && i < lines.size(); ++i) *fields[i] = lines[i];
+    return block;
+}
+
+void joinName(std::string *path, const std::string &name) {
+    if (!path->empty() && path->back() != '\\') *path += '\\';
+    *path += name;
+}
+
+std::string linkPathFor(const std::string &menuFolder, const std::string &folderLine, const std::string &name) {
+    std::string path = menuFolder;
+    if (!isnull(folderLine.c_str())) joinName(&path, folderLine);
+    joinName(&path, name);
+    return path + ".lnk";
+}
+
+std::string probeFolderPath(const std::string &candidate) { return candidate + "\\__testVemFolder"; }
+std::string probeFilePath(const std::string &candidate) { return probeFolderPath(candidate) + "\\__testVemFile"; }

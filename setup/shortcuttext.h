@@ -46,3 +46,42 @@ void splitIcon(const std::string &text, std::string *path, int *index);
 std::string expandReferences(const std::string &candidate,
                              const std::function<bool(const std::string &, std::string *)> &lookup,
                              const std::function<void(const std::string &)> &log);
+
+// ---- blocks ----
+enum class MenuFolder { Programs, Startup, Desktop };
+enum class BlockAction { Add, Delete };
+struct BlockKind {
+    const char *word;  // the keyword line, matched whole in any letter case
+    BlockAction action;
+    MenuFolder folder;
+    int lines;         // lines that follow the keyword: 8 for add, 3 for delete
+};
+// The block a line opens, or null for any other line.
+const BlockKind *findBlock(const char *line);
+
+// Reads the lines of a block. Incomplete: the script ended first; TooLong:
+// a line is longer than a block line holds. Either way every line the block
+// owns is consumed, so the next block is read from its own keyword.
+enum class BlockRead { Whole, Incomplete, TooLong };
+BlockRead readBlockLines(FILE *file, int count, std::vector<std::string> *lines);
+
+// The lines of an add block and of a delete block, by name.
+struct AddBlock {
+    std::string folder, name, target, arguments, workDir, show, icon, scope;
+};
+struct DeleteBlock {
+    std::string folder, name, scope;
+};
+AddBlock addBlockFrom(const std::vector<std::string> &lines);
+DeleteBlock deleteBlockFrom(const std::vector<std::string> &lines);
+
+// ---- link paths ----
+// Joins a name to a path: a backslash first when the path is not empty and
+// does not end in one; the name unchanged.
+void joinName(std::string *path, const std::string &name);
+// The link file of a block: the menu folder, the folder line unless it is
+// absent, the name and ".lnk", each joined as joinName does.
+std::string linkPathFor(const std::string &menuFolder, const std::string &folderLine, const std::string &name);
+// What a writability probe makes in a candidate folder.
+std::string probeFolderPath(const std::string &candidate);
+std::string probeFilePath(const std::string &candidate);

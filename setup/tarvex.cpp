@@ -10,6 +10,7 @@
 #include <string>
 
 #include "appendline.h"
+#include "commandtext.h"
 #include "setup.h"
 #include "querytext.h"
 #include "strutil.h"
@@ -23,31 +24,17 @@ char appDir[kPathSize];
 namespace {
 
 const char kLogName[] = "tarvex2.log";
-constexpr size_t kLineSize = 20000;
-// The command word and each argument hold at most 10000 characters.
-constexpr size_t kArgSize = 10001;
+constexpr size_t kArgSize = kArgChars + 1;
 
 // False when the program's directory did not fit programDir: the log then
 // looks in the current directory only, never in a directory cut short.
 bool programDirKnown = true;
 
 void setProgramDir(const char *programPath) {
-    const char *cut = strrchr(programPath, '\\');
-    size_t len = cut ? static_cast<size_t>(cut - programPath) : strlen(programPath);
-    if (len >= sizeof programDir) {
-        programDir[0] = '\0';
-        programDirKnown = false;
-        return;
-    }
-    memcpy(programDir, programPath, len);
-    programDir[len] = '\0';
+    std::string dir;
+    programDirKnown = programDirectory(programPath, sizeof programDir, &dir);
+    copyText(programDir, sizeof programDir, programDirKnown ? dir.c_str() : "");
 }
-
-struct Command {
-    const char *word;
-    void (*run)(char *arg1, char *arg2);
-    bool scoped;  // gets prepDirArguments first
-};
 
 void runShortcuts(char *arg1, char *) { manageShortcuts(arg1); }
 void runRegistry(char *arg1, char *) { manageRegistry(arg1); }
@@ -66,27 +53,35 @@ void runRoamingDir(char *arg1, char *) { getRoamingDirectory(arg1); }
 void runIcon(char *arg1, char *arg2) { updateIcon(arg1, arg2); }
 void runAttributes(char *arg1, char *arg2) { changeAttribute(arg1, arg2); }
 
-// Order is behaviour: the first row whose word matches runs.
-const Command commandTable[] = {
-    {"programsMenu", runShortcuts, false},
-    {"startupMenu", runShortcuts, false},
-    {"desktop", runShortcuts, false},
-    {"registry", runRegistry, false},
-    {"shortname", runShortName, false},
-    {"freespace", runFreeSpace, false},
-    {"path", runPath, false},
-    {"envvar", runEnvVar, false},
-    {"windir", runWinDir, false},
-    {"progmandir", runProgManDir, false},
-    {"menusdir", runMenusDir, true},
-    {"startmenusdir", runStartMenusDir, true},
-    {"appdatadir", runAppDataDir, true},
-    {"desktopdir", runDesktopDir, true},
-    {"documentsdir", runDocumentsDir, true},
-    {"roamingdir", runRoamingDir, false},
-    {"icon", runIcon, false},
-    {"attributes", runAttributes, false},
-};
+typedef void (*Handler)(char *arg1, char *arg2);
+
+Handler handlerFor(CommandId id) {
+    switch (id) {
+        case CommandId::Shortcuts: return runShortcuts;
+        case CommandId::Registry: return runRegistry;
+        case CommandId::ShortName: return runShortName;
+        case CommandId::FreeSpace: return runFreeSpace;
+        case CommandId::Path: return runPath;
+        case CommandId::EnvVar: return runEnvVar;
+        case CommandId::WinDir: return runWinDir;
+        case CommandId::ProgManDir: return runProgManDir;
+        case CommandId::MenusDir: return runMenusDir;
+        case CommandId::StartMenusDir: return runStartMenusDir;
+        case CommandId::AppDataDir: return runAppDataDir;
+        case CommandId::DesktopDir: return runDesktopDir;
+        case CommandId::DocumentsDir: return runDocumentsDir;
+        case CommandId::RoamingDir: return runRoamingDir;
+        case CommandId::Icon: return runIcon;
+        case CommandId::Attributes: break;
+    }
+    return runAttributes;
+}
+
+void logLine(const char *format, const std::string &text) {
+    std::string line(strlen(format) + text.size() + 1, '\0');
+    formatText(&line[0], line.size(), format, text.c_str());
+    logMessage(line.c_str());
+}
 
 }  // namespace
 
@@ -139,50 +134,37 @@ ResultOutcome writeResultFile(const char *dir, const char *name, const char *val
 }
 
 void prepDirArguments(char *first, char *second) {
-    if (second[0] != '\0') return;
+    std::string scope = first, resultDir = second;
+    applyScopeDefault(&scope, &resultDir);
     // Both are the dispatcher's kArgSize buffers.
-    copyText(second, kArgSize, first);
-    copyText(first, kArgSize, "currentUser");
+    copyText(first, kArgSize, scope.c_str());
+    copyText(second, kArgSize, resultDir.c_str());
 }
 
 int main(int argc, char **argv) {
     if (argc <= 1) return 1;
 
-    char *line = static_cast<char *>(malloc(kLineSize));
-    char *command = static_cast<char *>(malloc(kArgSize));
     char *arg1 = static_cast<char *>(malloc(kArgSize));
     char *arg2 = static_cast<char *>(malloc(kArgSize));
-    if (line && command && arg1 && arg2) {
-        formatText(line, kLineSize, "program: %s", argv[0]);
+    if (arg1 && arg2) {
         setProgramDir(argv[0]);
-        logMessage(line);
-        formatText(line, kLineSize, "program dir:  %s", programDir);
-        logMessage(line);
-
-        // A command word or argument over 10000 characters is refused: it is
-        // logged cut to its buffer and no handler runs, since a cut path or
-        // name would make the handler act on something nobody asked for.
-        bool whole = copyText(command, kArgSize, argv[1]);
-        formatText(line, kLineSize, "command: %s", command);
-        logMessage(line);
-        whole = copyText(arg1, kArgSize, argc >= 3 ? argv[2] : "") && whole;
-        formatText(line, kLineSize, "arg1: %s", arg1);
-        logMessage(line);
-        whole = copyText(arg2, kArgSize, argc >= 4 ? argv[3] : "") && whole;
-        formatText(line, kLineSize, "arg2: %s", arg2);
-        logMessage(line);
-
-        if (!whole) {
+        logLine("program: %s", argv[0]);
+        logLine("program dir:  %s", programDir);
+        CommandLine line = commandLineFrom(argc, argv);
+        logLine("command: %s", line.command);
+        logLine("arg1: %s", line.arg1);
+        logLine("arg2: %s", line.arg2);
+        copyText(arg1, kArgSize, line.arg1.c_str());
+        copyText(arg2, kArgSize, line.arg2.c_str());
+        if (!line.whole) {
             logMessage("argument too long: command refused");
-        } else if (const Command *row = findRow(commandTable, command)) {
+        } else if (const CommandRow *row = findCommand(line.command.c_str())) {
             if (row->scoped) prepDirArguments(arg1, arg2);
-            row->run(arg1, arg2);
+            handlerFor(row->id)(arg1, arg2);
         }
     }
     free(arg2);
     free(arg1);
-    free(command);
-    free(line);
     return 1;
 }
 

@@ -18,13 +18,11 @@ namespace {
 const HKEY rootKeys[6] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE,
                           HKEY_USERS,        HKEY_CURRENT_CONFIG, HKEY_DYN_DATA};
 
-// The predefined key of a parsed root, or the null key, on which every
-// registry call fails.
-HKEY getHKey(int root) { return root >= 0 ? rootKeys[root] : nullptr; }
+// The predefined key of a parsed root (its index in kRootNames), or the null
+// key, on which every registry call fails.
+HKEY predefinedKey(int root) { return root >= 0 && root < 6 ? rootKeys[root] : nullptr; }
 
-const char *getKey(int root) { return root >= 0 ? kRootNames[root] : ""; }
-
-std::string resultsPath() { return appDir[0] ? std::string(appDir) + "\\regstats.txt" : "regstats.txt"; }
+std::string resultsPath() { return resultsFilePath(appDir); }
 
 // Closes a key on every path out of the scope that opened it.
 struct KeyHolder {
@@ -49,8 +47,7 @@ void writeStatus(const char *operation, const char *status, const RegEntry &entr
                  const std::string &valueType, const std::string &valueData) {
     std::string path = resultsPath();
     logMessage(path.c_str());
-    appendResults(path, std::string(operation) + "\t" + status + "\t" + getKey(entry.root) + "\\" + entry.keyPath +
-                            "\t" + valueName + "\t" + valueType + "\t" + valueData + "\n");
+    appendResults(path, resultsLine(operation, status, entry, valueName, valueType, valueData));
 }
 
 void writeResults(const char *operation, bool success, const RegEntry &entry, const std::string &valueData) {
@@ -98,10 +95,11 @@ bool addBinaryKeyToRegistry(HKEY root, const std::string &keyPath, const std::st
 
 bool addKeyToRegistry(HKEY root, const std::string &keyPath, const std::string &name, const std::string &type,
                       const std::string &data) {
-    if (compareNoCase(type.c_str(), "dword") == 0)
-        return addDWordKeyToRegistry(root, keyPath, name, dwordFromText(data.c_str()));
-    if (compareNoCase(type.c_str(), "binary") == 0)
-        return addBinaryKeyToRegistry(root, keyPath, name, bytesFromHex(data.c_str()));
+    switch (valueKind(type)) {
+        case ValueKind::Dword: return addDWordKeyToRegistry(root, keyPath, name, dwordFromText(data.c_str()));
+        case ValueKind::Binary: return addBinaryKeyToRegistry(root, keyPath, name, bytesFromHex(data.c_str()));
+        case ValueKind::Text: break;
+    }
     return addStringKeyToRegistry(root, keyPath, name, data);
 }
 
@@ -129,7 +127,7 @@ bool getKeyFromRegistry(HKEY root, const std::string &keyPath, const std::string
 
 bool addRegistryEntry(const char *entryText) {
     RegEntry entry = parseRegistryEntry(entryText);
-    HKEY root = getHKey(entry.root);
+    HKEY root = predefinedKey(entry.root);
     std::string typeRead, dataRead;
     if (getKeyFromRegistry(root, entry.keyPath, entry.valueName, &typeRead, &dataRead)) {
         writeStatus("add\t", "exists", entry, entry.valueName, entry.valueType, entry.valueData);
@@ -143,7 +141,7 @@ bool addRegistryEntry(const char *entryText) {
 bool replaceRegistryEntry(const char *entryText) {
     RegEntry entry = parseRegistryEntry(entryText);
     bool success =
-        addKeyToRegistry(getHKey(entry.root), entry.keyPath, entry.valueName, entry.valueType, entry.valueData);
+        addKeyToRegistry(predefinedKey(entry.root), entry.keyPath, entry.valueName, entry.valueType, entry.valueData);
     writeResults("replace\t", success, entry, entry.valueData);
     return success;
 }
@@ -204,7 +202,7 @@ bool setWideText(HKEY root, const std::string &keyPath, const std::string &name,
 
 bool joinRegistryEntry(const char *entryText, const char *operation, bool prepend) {
     RegEntry entry = parseRegistryEntry(entryText);
-    HKEY root = getHKey(entry.root);
+    HKEY root = predefinedKey(entry.root);
     // A text joined to a text value is joined in the wide form: the part of
     // the value the script does not change comes back exactly, whatever its
     // characters.
@@ -217,9 +215,8 @@ bool joinRegistryEntry(const char *entryText, const char *operation, bool prepen
         return success;
     }
     std::string typeRead, text;
-    std::string joined = entry.valueData;
-    if (getKeyFromRegistry(root, entry.keyPath, entry.valueName, &typeRead, &text) && !text.empty())
-        joined = prepend ? entry.valueData + text : text + entry.valueData;
+    getKeyFromRegistry(root, entry.keyPath, entry.valueName, &typeRead, &text);
+    std::string joined = joinText(text, entry.valueData, prepend);
     // The joined text is stored whole or not at all: a value the registry
     // refuses stays as it was and the line says "error".
     bool success = addKeyToRegistry(root, entry.keyPath, entry.valueName, entry.valueType, joined);
@@ -231,7 +228,7 @@ bool existsRegistryEntry(const char *entryText) {
     RegEntry entry = parseRegEntry(entryText);
     KeyHolder holder;
     bool success =
-        RegOpenKeyExA(getHKey(entry.root), entry.keyPath.c_str(), 0, KEY_QUERY_VALUE, &holder.key) == ERROR_SUCCESS;
+        RegOpenKeyExA(predefinedKey(entry.root), entry.keyPath.c_str(), 0, KEY_QUERY_VALUE, &holder.key) == ERROR_SUCCESS;
     writeStatus("exists\t", success ? "ok" : "error", entry, "", "", "");
     return success;
 }
@@ -239,15 +236,14 @@ bool existsRegistryEntry(const char *entryText) {
 bool queryRegistryEntry(const char *entryText) {
     RegEntry entry = parseRegistryEntry(entryText);
     std::string typeRead, dataRead;
-    bool success = getKeyFromRegistry(getHKey(entry.root), entry.keyPath, entry.valueName, &typeRead, &dataRead);
+    bool success = getKeyFromRegistry(predefinedKey(entry.root), entry.keyPath, entry.valueName, &typeRead, &dataRead);
     writeStatus("query\t", success ? "ok" : "error", entry, entry.valueName, typeRead, dataRead);
     return success;
 }
 
 bool deleteRegistryEntry(const char *entryText) {
     RegEntry entry = parseRegistryEntry(entryText);
-    std::string path = entry.keyPath + "\\" + entry.valueName;
-    bool success = RegDeleteKeyA(getHKey(entry.root), path.c_str()) == ERROR_SUCCESS;
+    bool success = RegDeleteKeyA(predefinedKey(entry.root), deletedKeyPath(entry).c_str()) == ERROR_SUCCESS;
     writeResults("delete\t", success, entry, "");
     char message[64];
     formatText(message, sizeof message, "successfully deleted key: %d", success ? 1 : 0);
@@ -264,90 +260,86 @@ void logIndexed(const char *format, DWORD index, const char *name) {
     logMessage(message.data());
 }
 
-// The names joined by tabs; a tab goes in front of a name only when the list
-// is not empty yet. False (no list) when there is nothing to list.
-bool enumerateKey(HKEY key, std::string *list) {
-    DWORD count = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr) != ERROR_SUCCESS ||
-        count == 0)
-        return false;
-    list->clear();
-    char name[255];
-    for (DWORD index = 0; index < count; ++index) {
-        DWORD size = sizeof name;
+// How one kind of listing asks the registry: its count and one name.
+struct Lister {
+    const ListKind &kind;
+    DWORD nameSize;
+    bool (*count)(HKEY key, DWORD *count);
+    bool (*name)(HKEY key, DWORD index, char *name, DWORD size);
+};
+
+const Lister keyLister = {
+    kKeyListing, 255,
+    [](HKEY key, DWORD *count) {
+        return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, count, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                nullptr, nullptr) == ERROR_SUCCESS;
+    },
+    [](HKEY key, DWORD index, char *name, DWORD size) {
         FILETIME written;
-        if (RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS) continue;
-        if (!list->empty()) *list += '\t';
-        *list += name;
-        logIndexed("key %d: %s", index, name);
-    }
-    return true;
-}
+        return RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, &written) == ERROR_SUCCESS;
+    }};
 
-bool enumerateValue(HKEY key, std::string *list) {
+const Lister valueLister = {
+    kValueListing, 16383,
+    [](HKEY key, DWORD *count) {
+        return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, count, nullptr, nullptr,
+                                nullptr, nullptr) == ERROR_SUCCESS;
+    },
+    [](HKEY key, DWORD index, char *name, DWORD size) {
+        return RegEnumValueA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    }};
+
+// The names of an opened key, in the order of their index; false (no list)
+// when there is nothing to list. A name that cannot be fetched at its index
+// is left out.
+bool enumerateNames(HKEY key, const Lister &lister, std::string *list) {
     DWORD count = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
-                         nullptr, nullptr) != ERROR_SUCCESS ||
-        count == 0)
-        return false;
+    if (!lister.count(key, &count) || count == 0) return false;
     list->clear();
-    char message[64];
-    formatText(message, sizeof message, "\nNumber of values: %d\n", static_cast<int>(count));
-    logMessage(message);
-    std::vector<char> name(16383);
+    if (lister.kind.logsCount) {
+        char message[64];
+        formatText(message, sizeof message, "\nNumber of values: %d\n", static_cast<int>(count));
+        logMessage(message);
+    }
+    std::vector<char> name(lister.nameSize);
     for (DWORD index = 0; index < count; ++index) {
-        DWORD size = static_cast<DWORD>(name.size());
-        if (RegEnumValueA(key, index, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            continue;
-        if (!list->empty()) *list += '\t';
-        *list += name.data();
-        logIndexed("value %d: %s", index, name.data());
+        if (!lister.name(key, index, name.data(), lister.nameSize)) continue;
+        addListedName(list, name.data());
+        logIndexed(lister.kind.item, index, name.data());
     }
     return true;
 }
 
-bool getEnumerated(const RegEntry &entry, bool values, std::string *list) {
-    std::string path = entry.valueName.empty() ? entry.keyPath : entry.keyPath + "\\" + entry.valueName;
+bool getEnumerated(const RegEntry &entry, const Lister &lister, std::string *list) {
     KeyHolder holder;
-    LONG status = RegOpenKeyExA(getHKey(entry.root), path.c_str(), 0, KEY_READ, &holder.key);
+    LONG status = RegOpenKeyExA(predefinedKey(entry.root), listedKeyPath(entry).c_str(), 0, KEY_READ, &holder.key);
     if (status != ERROR_SUCCESS) {
         char message[80];
-        formatText(message, sizeof message,
-                   values ? "unable to enumerate value; result code: %i" : "unable to enumerate key; result code: %i",
-                   static_cast<int>(status));
+        formatText(message, sizeof message, lister.kind.unable, static_cast<int>(status));
         logMessage(message);
         return false;
     }
-    if (values ? enumerateValue(holder.key, list) : enumerateKey(holder.key, list)) {
-        logMessage(values ? "found the values" : "found the keys");
+    if (enumerateNames(holder.key, lister, list)) {
+        logMessage(lister.kind.found);
     } else {
         list->clear();
-        logMessage(values ? "no values to enumerate" : "no keys to enumerate");
+        logMessage(lister.kind.none);
     }
     return true;
 }
 
 void writeEnumResults(const char *operation, bool success, std::string list) {
-    const char *status = "error";
-    if (success) {
-        status = "ok";
-        if (list.find("ACCESS_DENIED") != std::string::npos) {
-            status = "access_denied";
-            list.clear();
-        }
-    }
-    std::string line = std::string(operation) + "\t" + status;
-    if (success) line += "\t" + list;
+    const char *status = listingStatus(success, &list);
     // A results file that cannot be opened: nothing written, nothing logged.
-    if (appendResults(resultsPath(), line + "\n") != AppendOutcome::NotOpened) logMessage(status);
+    if (appendResults(resultsPath(), listingResultsLine(operation, status, success, list)) != AppendOutcome::NotOpened)
+        logMessage(status);
 }
 
-bool getEnumeratedEntry(const char *entryText, bool values) {
+bool getEnumeratedEntry(const char *entryText, const Lister &lister) {
     RegEntry entry = parseRegistryEntry(entryText);
     std::string list;
-    bool success = getEnumerated(entry, values, &list);
-    writeEnumResults(values ? "enumvalue\t" : "enumkey\t", success, list);
+    bool success = getEnumerated(entry, lister, &list);
+    writeEnumResults(lister.kind.keyword, success, list);
     return success;
 }
 
@@ -356,8 +348,8 @@ bool runOperation(RegOperation operation, const char *entry) {
         case RegOperation::Add: return addRegistryEntry(entry);
         case RegOperation::Exists: return existsRegistryEntry(entry);
         case RegOperation::Query: return queryRegistryEntry(entry);
-        case RegOperation::EnumKey: return getEnumeratedEntry(entry, false);
-        case RegOperation::EnumValue: return getEnumeratedEntry(entry, true);
+        case RegOperation::EnumKey: return getEnumeratedEntry(entry, keyLister);
+        case RegOperation::EnumValue: return getEnumeratedEntry(entry, valueLister);
         case RegOperation::Replace: return replaceRegistryEntry(entry);
         case RegOperation::Prepend: return joinRegistryEntry(entry, "prepend\t", true);
         case RegOperation::Append: return joinRegistryEntry(entry, "append\t", false);
@@ -374,6 +366,10 @@ void refuseLine(const OperationKeyword &keyword, const char *entryText) {
         writeEnumResults(keyword.keyword, false, "");
         return;
     }
+    if (keyword.operation == RegOperation::Exists) {
+        writeStatus(keyword.keyword, "error", parseRegEntry(entryText), "", "", "");
+        return;
+    }
     RegEntry entry = parseRegistryEntry(entryText);
     writeStatus(keyword.keyword, "error", entry, entry.valueName, entry.valueType, "");
 }
@@ -387,18 +383,14 @@ bool manageRegistryEntries(const char *scriptPath) {
     // long: a piece of a line is never run as a line of its own.
     while (readScriptLine(script, &line, &cut)) {
         logMessage(line.c_str());
-        size_t end = line.find('\n');
-        if (end != std::string::npos) line.resize(end);
-        if (line[0] == ';') continue;
-        const char *entry = nullptr;
-        const OperationKeyword *keyword = findOperation(line.c_str(), &entry);
-        if (!keyword) continue;
-        logMessage(keyword->announcement);
-        logMessage(entry);
+        ScriptLine parsed = classifyScriptLine(line);
+        if (parsed.kind != LineKind::Operation) continue;
+        logMessage(parsed.keyword->announcement);
+        logMessage(parsed.entry.c_str());
         if (cut)
-            refuseLine(*keyword, entry);
+            refuseLine(*parsed.keyword, parsed.entry.c_str());
         else
-            runOperation(keyword->operation, entry);
+            runOperation(parsed.keyword->operation, parsed.entry.c_str());
     }
     fclose(script);
     return true;
@@ -408,19 +400,17 @@ bool manageRegistryEntries(const char *scriptPath) {
 
 void manageRegistry(const char *scriptPath) {
     if (scriptPath[0] == '\0') return;
-    const char *cut = strrchr(scriptPath, '\\');
-    if (cut) {
-        // A script whose folder does not fit appDir is refused rather than
-        // having its results written into some other folder.
-        size_t length = static_cast<size_t>(cut - scriptPath);
-        if (length >= sizeof appDir) {
+    std::string folder;
+    switch (scriptFolder(scriptPath, sizeof appDir, &folder)) {
+        case ScriptFolder::TooLong:
             logMessage("script path too long: script not run");
             return;
-        }
-        memcpy(appDir, scriptPath, length);
-        appDir[length] = '\0';
-    } else if (_getcwd(appDir, MAX_PATH) == nullptr) {
-        appDir[0] = '\0';  // the bare name: the current directory all the same
+        case ScriptFolder::Folder:
+            copyText(appDir, sizeof appDir, folder.c_str());
+            break;
+        case ScriptFolder::CurrentDirectory:
+            if (_getcwd(appDir, MAX_PATH) == nullptr) appDir[0] = '\0';  // "regstats.txt" is there all the same
+            break;
     }
     manageRegistryEntries(scriptPath);
 }

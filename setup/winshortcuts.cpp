@@ -5,28 +5,17 @@
 
 #include "setup.h"
 #include "shortcuttext.h"
-#include "strutil.h"
-
-namespace {
-
-struct Block {
-    const char *word;
-    void (*run)(FILE *file, const char *keyword);
-};
-
-const Block blocks[] = {
-    {"addProgramsMenu", addShellFolder},    {"addStartupMenu", addShellFolder},
-    {"addDesktop", addShellFolder},         {"deleteProgramsMenu", deleteShellFolder},
-    {"deleteStartupMenu", deleteShellFolder}, {"deleteDesktop", deleteShellFolder},
-};
-
-}  // namespace
 
 void manageShortcuts(const char *path) {
     FILE *script = fopen(path, "r");
     if (!script) return;
     while (char *line = getline(script)) {
-        if (const Block *block = findRow(blocks, line)) block->run(script, line);
+        if (const BlockKind *kind = findBlock(line)) {
+            if (kind->action == BlockAction::Add)
+                addShellFolder(script, line);
+            else
+                deleteShellFolder(script, line);
+        }
         free(line);
     }
     fclose(script);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "launchtext.h"
+#include "strutil.h"
 
 namespace {
 
@@ -68,8 +69,7 @@ bool FindJvm::lookUpRegistryEntryForJvm(const char *baseKey, const char *jvmRequ
     // fits of it.
     std::string version = versionName;
     if (buffer[0] != '\0') version += std::string(".") + buffer;
-    strncpy(versionName, version.c_str(), kNameSize - 1);
-    versionName[kNameSize - 1] = '\0';
+    copyText(versionName, kNameSize, version.c_str());
 
     readText(key, "JavaHome", buffer);
     if (buffer[0] == '\0') readText(key, "Home", buffer);
@@ -79,7 +79,7 @@ bool FindJvm::lookUpRegistryEntryForJvm(const char *baseKey, const char *jvmRequ
         trace("no home directory for jvm", "");
         return false;
     }
-    strcpy(javaHome, buffer);
+    copyText(javaHome, kNameSize, buffer);
     return verifyVersion(jvmRequired, jvmMin, jvmMax, version.substr(0, 999).c_str());
 }
 

@@ -11,6 +11,7 @@
 
 #include "findjvm.h"
 #include "launchtext.h"
+#include "strutil.h"
 
 #define BLANKS_10 "          "
 #define BLANKS_100 BLANKS_10 BLANKS_10 BLANKS_10 BLANKS_10 BLANKS_10 BLANKS_10 BLANKS_10 BLANKS_10 BLANKS_10 BLANKS_10
@@ -27,22 +28,12 @@ extern const volatile char propertiesAltDirSlot[301] =
 
 namespace {
 
-// The unfilled slot's marker, kept apart from the slot itself.
-const char kMarker[] = "QzjQzjJavaAppPropertiesFilename";
-
 char *copySlot(const volatile char *slot) {
-    char *text = static_cast<char *>(malloc(301));
-    if (!text) return nullptr;
-    size_t i = 0;
-    for (; i < 300 && slot[i] != '\0'; ++i) text[i] = slot[i];
-    text[i] = '\0';
-    GetParameters::trimTrailingSpace(text);
-    return text;
+    std::string text = slotText(slot);
+    return strdup(text.c_str());
 }
 
 }  // namespace
-
-static_assert(sizeof(kMarker) == 32, "marker length");
 
 GetParameters::GetParameters()
     : propertyFilename(copySlot(propertiesFilenameSlot)), altDir(copySlot(propertiesAltDirSlot)) {}
@@ -55,12 +46,12 @@ GetParameters::~GetParameters() {
 size_t GetParameters::trimTrailingSpace(char *text) { return ::trimTrailingSpace(text); }
 
 void GetParameters::getPropertyFilename(char *out) {
-    strcpy(out, propertyFilename ? propertyFilename : "");  // both hold at most 300 characters
+    copyText(out, 301, propertyFilename ? propertyFilename : "");  // both hold at most 300 characters
 }
 
 bool GetParameters::getParameters(char *programName, char *execFilename, char *args, char *startDir) {
     if (!propertyFilename || !altDir) return false;
-    if (strncmp(propertyFilename, kMarker, strlen(kMarker)) == 0) {
+    if (slotUnconfigured(propertyFilename)) {
         logAndTraceMessage(kErrorFile, kTraceFile, "The program has not been properly configured.");
         return false;
     }
@@ -79,11 +70,11 @@ bool GetParameters::parseParameters(char *programName, char *execFilename, char 
     if (file) {
         if (_getcwd(startDir, kPathSize - 1) == nullptr) startDir[0] = '\0';
     } else {
-        std::string joined = std::string(altDir) + "\\" + path;
-        // The program runs in startDir: an alternate directory too long for
-        // it is refused rather than cut to some other directory.
-        if (strlen(altDir) <= kAltDirChars) {
-            strcpy(startDir, altDir);
+        // The program runs in startDir: an alternate directory too long to
+        // enter is refused rather than cut to some other directory.
+        std::string joined;
+        if (alternatePropertiesPath(altDir, path, &joined)) {
+            copyText(startDir, kPathSize, altDir);
             file = fopen(joined.c_str(), "rt");
         }
     }
@@ -112,9 +103,10 @@ bool GetParameters::parseParameters(char *programName, char *execFilename, char 
     }
     fclose(file);
 
-    strcpy(programName, settings.programName.c_str());  // each fits: capacities checked
-    strcpy(execFilename, settings.execFilename.c_str());
-    strcpy(args, settings.args.c_str());
+    // Each fits: a value longer than its setting was refused above.
+    copyText(programName, kPathSize, settings.programName.c_str());
+    copyText(execFilename, kPathSize, settings.execFilename.c_str());
+    copyText(args, kArgsSize, settings.args.c_str());
     if (_access(execFilename, 0) != 0)
         getGoodExec(execFilename, settings.jvmRequired.c_str(), settings.jvmMin.c_str(), settings.jvmMax.c_str());
     return true;
@@ -133,6 +125,6 @@ void GetParameters::getGoodExec(char *execFilename, const char *jvmRequired, con
         replacement += ".exe";
     // A replacement path too long for the setting leaves the setting alone.
     if (replacement.size() >= kPathSize) return;
-    strcpy(execFilename, replacement.c_str());
+    copyText(execFilename, kPathSize, replacement.c_str());
     trace("new exec:", execFilename);
 }

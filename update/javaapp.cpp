@@ -9,6 +9,7 @@
 
 #include "getparam.h"
 #include "launchtext.h"
+#include "strutil.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ JavaApp::JavaApp()
       startDir(emptyText(kPathSize)),
       initialDir(emptyText(kPathSize)) {
     if (initialDir && _getcwd(initialDir, kPathSize - 1) == nullptr) initialDir[0] = '\0';
-    if (startDir && initialDir) strcpy(startDir, initialDir);
+    if (startDir && initialDir) copyText(startDir, kPathSize, initialDir);
 }
 
 JavaApp::~JavaApp() {
@@ -89,19 +90,14 @@ bool JavaApp::getParams(const char *commandLine) {
     return true;
 }
 
-size_t JavaApp::countParameters(const char *text) {
-    std::vector<std::string> tokens = splitParameters(text);
-    for (const std::string &token : tokens) trace("Next argument:", token.c_str());
-    return tokens.size();
-}
-
 bool JavaApp::runApp(char *exePath, const char *authorArgs, const char *returnDir, const char *runDir) {
     trace("Setting up command line");
-    countParameters(authorArgs);
+    std::vector<std::string> tokens = splitParameters(authorArgs);
+    for (const std::string &token : tokens) trace("Next argument:", token.c_str());
     for (const std::string &word : ownWords) trace("Next argument:", word.c_str());
     // Quoted in a text of its own: a long path needs no room in the buffer.
     std::string exe = quoteExecutable(exePath);
-    std::string joined = joinArguments(splitParameters(authorArgs), ownWords);
+    std::string joined = joinArguments(tokens, ownWords);
     _chdir(runDir);
     bool result = _runApp(exe, joined);
     _chdir(returnDir);
@@ -109,8 +105,7 @@ bool JavaApp::runApp(char *exePath, const char *authorArgs, const char *returnDi
 }
 
 bool JavaApp::_runApp(const std::string &exe, const std::string &joined) {
-    std::string line = "\"" + exe + "\" " + joined;
-    trace("launch command:", line.c_str());
+    trace("launch command:", launchTrace(exe, joined).c_str());
     _putenv("CLASSPATH=");
     runSilent(exe, joined);
     trace("app launched", static_cast<unsigned char>(1));
@@ -124,7 +119,7 @@ bool JavaApp::runSilent(const std::string &exe, const std::string &argText) {
     UINT length = GetSystemDirectoryA(systemDir, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) systemDir[0] = '\0';
     std::string interpreter = chooseInterpreter(getenv("COMSPEC"), systemDir);
-    std::string command = interpreterWord(interpreter) + " /c " + interpreterTail(exe, argText);
+    std::string command = launchCommand(interpreter, exe, argText);
     trace("launch command:", command.c_str());
     STARTUPINFOA startup;
     memset(&startup, 0, sizeof startup);

@@ -17,8 +17,6 @@ public:
     bool runApp(char *exePath, const char *authorArgs, const char *returnDir, const char *runDir);
     bool _runApp(const std::string &exe, const std::string &joined);
     bool runSilent(const std::string &exe, const std::string &argText);
-    // Traces every token as "Next argument:" and counts them.
-    size_t countParameters(const char *text);
 
 private:
     char *programName;

@@ -203,3 +203,28 @@ std::string chooseInterpreter(const char *comspec, const std::string &systemDir)
 std::string interpreterWord(const std::string &interpreter) {
     return interpreter.find(' ') != std::string::npos ? "\"" + interpreter + "\"" : interpreter;
 }
+
+std::string launchCommand(const std::string &interpreter, const std::string &exe, const std::string &argText) {
+    return interpreterWord(interpreter) + " /c " + interpreterTail(exe, argText);
+}
+
+std::string launchTrace(const std::string &exe, const std::string &argText) { return "\"" + exe + "\" " + argText; }
+
+std::string slotText(const volatile char *slot) {
+    std::string text;
+    for (size_t i = 0; i < 300 && slot[i] != '\0'; ++i) text += slot[i];
+    size_t end = text.find_last_not_of(' ');
+    text.resize(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+bool slotUnconfigured(const std::string &propertiesFilename) {
+    static const char marker[] = "QzjQzjJavaAppPropertiesFilename";
+    return propertiesFilename.compare(0, sizeof marker - 1, marker) == 0;
+}
+
+bool alternatePropertiesPath(const std::string &altDir, const std::string &filename, std::string *path) {
+    if (altDir.size() > kAltDirChars) return false;
+    *path = altDir + "\\" + filename;
+    return true;
+}

@@ -100,3 +100,19 @@ std::string chooseInterpreter(const char *comspec, const std::string &systemDir)
 // The interpreter as the first word of its command line: quoted when it
 // holds a blank.
 std::string interpreterWord(const std::string &interpreter);
+// The whole command handed to CreateProcess: the interpreter's word, " /c ",
+// and the tail.
+std::string launchCommand(const std::string &interpreter, const std::string &exe, const std::string &argText);
+// The first "launch command:" trace text: the executable in one more pair of
+// quotes, a blank and the arguments.
+std::string launchTrace(const std::string &exe, const std::string &argText);
+
+// ---- configuration slots ----
+// A slot's text: up to its first NUL (300 characters at most), trailing
+// blanks removed.
+std::string slotText(const volatile char *slot);
+// The launcher is not configured while its first slot begins with the marker.
+bool slotUnconfigured(const std::string &propertiesFilename);
+// The properties file looked for in the alternate directory. False when the
+// directory is longer than the launcher can enter (kAltDirChars).
+bool alternatePropertiesPath(const std::string &altDir, const std::string &filename, std::string *path);

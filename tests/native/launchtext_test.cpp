@@ -152,3 +152,26 @@ TEST(InterpreterText, OnlyAFullPathIsTakenFromComspec) {
     EXPECT_EQ(interpreterWord("C:\\Program Files\\cmd.exe"), "\"C:\\Program Files\\cmd.exe\"");
     EXPECT_EQ(interpreterWord("C:\\windows\\system32\\cmd.exe"), "C:\\windows\\system32\\cmd.exe");
 }
+
+TEST(Slots, TextMarkerAndAlternatePath) {
+    char slot[301];
+    std::string filled = std::string("app.properties") + std::string(286, ' ');
+    memcpy(slot, filled.c_str(), 301);
+    EXPECT_EQ(slotText(slot), "app.properties");
+    memcpy(slot, "name\t  \0rest", 12);
+    EXPECT_EQ(slotText(slot), "name\t");
+    std::string full(300, 'n');
+    memcpy(slot, full.c_str(), 300);
+    slot[300] = '\0';
+    EXPECT_EQ(slotText(slot), full);
+    EXPECT_TRUE(slotUnconfigured("QzjQzjJavaAppPropertiesFilename"));
+    EXPECT_TRUE(slotUnconfigured("QzjQzjJavaAppPropertiesFilenameX"));
+    EXPECT_FALSE(slotUnconfigured("QzjQzjJavaAppPropertiesFilenam"));
+    std::string path;
+    EXPECT_TRUE(alternatePropertiesPath("C:\\App", "a.properties", &path));
+    EXPECT_EQ(path, "C:\\App\\a.properties");
+    EXPECT_TRUE(alternatePropertiesPath(std::string(258, 'd'), "a", &path));
+    EXPECT_FALSE(alternatePropertiesPath(std::string(259, 'd'), "a", &path));
+    EXPECT_EQ(launchCommand("C:\\w\\cmd.exe", "\"C:\\p b\\j.exe\"", "x"), "C:\\w\\cmd.exe /c \"\"C:\\p b\\j.exe\" x\"");
+    EXPECT_EQ(launchTrace("\"C:\\p b\\j.exe\"", "x"), "\"\"C:\\p b\\j.exe\"\" x");
+}

@@ -165,3 +165,72 @@ TEST(WideText, JoinKeepsEveryCharacter) {
     EXPECT_EQ(valueKind("BINARY"), ValueKind::Binary);
     EXPECT_EQ(valueKind("expand"), ValueKind::Text);
 }
+
+TEST(ScriptLines, CommentsKeywordsAndEntries) {
+    struct Case {
+        const char *line;
+        LineKind kind;
+        RegOperation operation;
+        const char *entry;
+    } cases[] = {
+        {";add\tHKEY_USERS\\x\n", LineKind::Comment, RegOperation::Add, ""},
+        {" ;query\tHKEY_USERS\\x\n", LineKind::Operation, RegOperation::Query, "HKEY_USERS\\x"},
+        {"  query\tHKEY_USERS\\x\tv", LineKind::Operation, RegOperation::Query, "HKEY_USERS\\x\tv"},
+        {"Add\tHKEY_USERS\\x\n", LineKind::NoOperation, RegOperation::Add, ""},
+        {"add HKEY_USERS\\x\n", LineKind::NoOperation, RegOperation::Add, ""},
+        {"\n", LineKind::NoOperation, RegOperation::Add, ""},
+        {"query\tHKEY_USERS\\x\tpadd\tstring\n", LineKind::Operation, RegOperation::Add, "string"},
+        {"enumvalue\tHKEY_USERS\\x\nadd\tignored", LineKind::Operation, RegOperation::EnumValue, "HKEY_USERS\\x"},
+    };
+    for (const Case &c : cases) {
+        ScriptLine parsed = classifyScriptLine(c.line);
+        EXPECT_EQ(parsed.kind, c.kind) << c.line;
+        if (parsed.kind != LineKind::Operation) continue;
+        EXPECT_EQ(parsed.keyword->operation, c.operation) << c.line;
+        EXPECT_EQ(parsed.entry, c.entry) << c.line;
+    }
+}
+
+TEST(ResultsLines, FieldsAndListings) {
+    RegEntry entry = parseRegistryEntry("HKEY_current_user\\Software\\Example\tInstallDir\tstring\tD:\\Install");
+    EXPECT_EQ(resultsLine("add\t", "ok", entry, entry.valueName, entry.valueType, entry.valueData),
+              "add\t\tok\tHKEY_CURRENT_USER\\Software\\Example\tInstallDir\tstring\tD:\\Install\n");
+    RegEntry none = parseRegistryEntry("HKLM\\Software");
+    EXPECT_EQ(resultsLine("query\t", "error", none, "", "", ""), "query\t\terror\t\\\t\t\t\n");
+    std::string list = "A\tB";
+    EXPECT_STREQ(listingStatus(true, &list), "ok");
+    EXPECT_EQ(listingResultsLine("enumkey\t", "ok", true, list), "enumkey\t\tok\tA\tB\n");
+    list = "X\tmy ACCESS_DENIED key";
+    EXPECT_STREQ(listingStatus(true, &list), "access_denied");
+    EXPECT_EQ(list, "");
+    EXPECT_EQ(listingResultsLine("enumkey\t", "access_denied", true, list), "enumkey\t\taccess_denied\t\n");
+    list = "ACCESS_DENIED";
+    EXPECT_STREQ(listingStatus(false, &list), "error");
+    EXPECT_EQ(listingResultsLine("enumvalue\t", "error", false, list), "enumvalue\t\terror\n");
+    std::string names;
+    for (const char *name : {"", "X", "", "Y"}) addListedName(&names, name);
+    EXPECT_EQ(names, "X\t\tY");
+}
+
+TEST(OperationPaths, ListedDeletedAndResults) {
+    RegEntry entry = parseRegistryEntry("HKEY_USERS\\Software\tSub");
+    EXPECT_EQ(listedKeyPath(entry), "Software\\Sub");
+    EXPECT_EQ(deletedKeyPath(entry), "Software\\Sub");
+    entry = parseRegistryEntry("HKEY_USERS\\Software");
+    EXPECT_EQ(listedKeyPath(entry), "Software");
+    EXPECT_EQ(deletedKeyPath(entry), "Software\\");
+    EXPECT_EQ(joinText("12", "3", false), "123");
+    EXPECT_EQ(joinText("12", "3", true), "312");
+    EXPECT_EQ(joinText("", "3", true), "3");
+    EXPECT_EQ(resultsFilePath("D:\\Install"), "D:\\Install\\regstats.txt");
+    EXPECT_EQ(resultsFilePath(""), "regstats.txt");
+    std::string folder;
+    EXPECT_EQ(scriptFolder("D:\\Install\\regs.txt", 261, &folder), ScriptFolder::Folder);
+    EXPECT_EQ(folder, "D:\\Install");
+    EXPECT_EQ(scriptFolder("regs.txt", 261, &folder), ScriptFolder::CurrentDirectory);
+    EXPECT_EQ(scriptFolder("D:/Install/regs.txt", 261, &folder), ScriptFolder::CurrentDirectory);
+    std::string longPath = std::string(261, 'f') + "\\regs.txt";
+    EXPECT_EQ(scriptFolder(longPath.c_str(), 261, &folder), ScriptFolder::TooLong);
+    longPath = std::string(260, 'f') + "\\regs.txt";
+    EXPECT_EQ(scriptFolder(longPath.c_str(), 261, &folder), ScriptFolder::Folder);
+}

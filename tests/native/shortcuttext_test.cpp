@@ -98,3 +98,63 @@ TEST(ExpandReferences, LeftToRightAndNeverForEver) {
     EXPECT_EQ(expandReferences("50%", lookup, record), "50%");
     EXPECT_EQ(expandReferences(std::string(2000, '%'), lookup, record), std::string(2000, '%'));
 }
+
+TEST(Blocks, KeywordsKindsAndLines) {
+    struct Case {
+        const char *line;
+        bool found;
+        BlockAction action;
+        MenuFolder folder;
+    } cases[] = {
+        {"addProgramsMenu", true, BlockAction::Add, MenuFolder::Programs},
+        {"ADDDESKTOP", true, BlockAction::Add, MenuFolder::Desktop},
+        {"AddStartupMenu", true, BlockAction::Add, MenuFolder::Startup},
+        {"deleteStartupMenu", true, BlockAction::Delete, MenuFolder::Startup},
+        {"deletedesktop", true, BlockAction::Delete, MenuFolder::Desktop},
+        {" addDesktop", false, BlockAction::Add, MenuFolder::Desktop},
+        {"addDesktops", false, BlockAction::Add, MenuFolder::Desktop},
+        {"addProgramMenu", false, BlockAction::Add, MenuFolder::Programs},
+    };
+    for (const Case &c : cases) {
+        const BlockKind *kind = findBlock(c.line);
+        ASSERT_EQ(kind != nullptr, c.found) << c.line;
+        if (!kind) continue;
+        EXPECT_EQ(kind->action, c.action) << c.line;
+        EXPECT_EQ(kind->folder, c.folder) << c.line;
+        EXPECT_EQ(kind->lines, c.action == BlockAction::Add ? 8 : 3) << c.line;
+    }
+}
+
+TEST(Blocks, ReadWholeCutShortOrTooLong) {
+    std::string content = "a\nb\nc\n" + std::string(5000, 'x') + "\nd\ne\nf\ng\nh\n";
+    FILE *file = tmpfile();
+    fwrite(content.data(), 1, content.size(), file);
+    rewind(file);
+    std::vector<std::string> lines;
+    EXPECT_EQ(readBlockLines(file, 3, &lines), BlockRead::Whole);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(readBlockLines(file, 3, &lines), BlockRead::TooLong);  // consumes x.., d, e
+    EXPECT_EQ(readBlockLines(file, 3, &lines), BlockRead::Whole);
+    EXPECT_EQ(lines, (std::vector<std::string>{"f", "g", "h"}));
+    EXPECT_EQ(readBlockLines(file, 3, &lines), BlockRead::Incomplete);
+    fclose(file);
+    AddBlock add = addBlockFrom({"F", "N", "T", "A", "W", "S", "I", "allUsers"});
+    EXPECT_EQ(add.folder + add.name + add.target + add.arguments + add.workDir + add.show + add.icon, "FNTAWSI");
+    EXPECT_EQ(add.scope, "allUsers");
+    DeleteBlock remove = deleteBlockFrom({"F", "N", "x"});
+    EXPECT_EQ(remove.folder + remove.name + remove.scope, "FNx");
+}
+
+TEST(LinkPaths, JoinedAsConcatFilenameJoins) {
+    EXPECT_EQ(linkPathFor("C:\\Menu\\", "Tools\\Sub", "App"), "C:\\Menu\\Tools\\Sub\\App.lnk");
+    EXPECT_EQ(linkPathFor("C:\\Menu\\", "NULL", "App"), "C:\\Menu\\App.lnk");
+    EXPECT_EQ(linkPathFor("C:\\Menu\\", "", "App"), "C:\\Menu\\App.lnk");
+    EXPECT_EQ(linkPathFor("C:\\Menu\\", "Tools\\", "App"), "C:\\Menu\\Tools\\App.lnk");
+    EXPECT_EQ(linkPathFor("", "Tools", "App"), "Tools\\App.lnk");
+    EXPECT_EQ(linkPathFor("\\", "NULL", "\\App"), "\\\\App.lnk");
+    std::string path = "C:\\x";
+    joinName(&path, "");
+    EXPECT_EQ(path, "C:\\x\\");
+    EXPECT_EQ(probeFolderPath("C:\\d"), "C:\\d\\__testVemFolder");
+    EXPECT_EQ(probeFilePath("C:\\d"), "C:\\d\\__testVemFolder\\__testVemFile");
+}
