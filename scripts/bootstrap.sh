@@ -10,7 +10,7 @@ packages=(
   binutils-mingw-w64-i686
   wine wine64 wine32:i386
   googletest
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev llvm-14
   g++ icoutils liblnk-utils
 )
 

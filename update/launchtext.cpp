@@ -159,7 +159,7 @@ std::string quoteExecutable(const std::string &exe) {
     return exe;
 }
 
-bool ownWordPassable(const std::string &word) { return word.find('"') == std::string::npos; }
+bool ownWordPassable(const std::string &word) { return word.find_first_of("\"\r\n") == std::string::npos; }
 
 std::string quoteOwnWord(const std::string &word) {
     if (!needsInterpreterQuotes(word)) return word;

@@ -76,7 +76,8 @@ bool needsInterpreterQuotes(const std::string &text);
 // and does not begin with a double quote already.
 std::string quoteExecutable(const std::string &exe);
 // A word of the launcher's own command line can reach the program unchanged
-// only when it holds no double quote (which would end the quoting early).
+// only when it holds no double quote (which would end the quoting early) and
+// no line break (which ends the interpreter's command, quoted or not).
 bool ownWordPassable(const std::string &word);
 // One word of the launcher's own command line as it goes on the command
 // line: quoted when it needs to be, with backslashes before the closing quote

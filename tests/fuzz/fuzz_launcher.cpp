@@ -2,6 +2,8 @@
 // test and the command-line tokenizer.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,15 +20,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (end != std::string::npos) text.resize(end);
         std::string unescaped = unescapeLine(text);
         Setting matched;
-        applyPropertyLine(unescaped, &settings, &matched);
+        if (applyPropertyLine(unescaped, &settings, &matched) == LineOutcome::TooLong &&
+            unescaped.size() <= strlen(settingKey(matched)) + settingCapacity(matched))
+            abort();  // refused, yet it fits
         std::vector<std::string> tokens = splitParameters(unescaped);
         std::vector<std::string> quoted;
         for (const std::string &token : tokens) quoted.push_back(quoteIfNeeded(token));
-        argsString(quoted);
+        std::string joined = argsString(quoted);
+        quotesBalanced(joined);
+        launchTrace(quoteExecutable(unescaped), joined);
     }
     fclose(file);
     verifyVersion(settings.jvmRequired, settings.jvmMin, settings.jvmMax, settings.programName);
     verifyVersion("", settings.jvmMin, settings.jvmMax, settings.args);
+    std::string empty, token = "x";
+    getNextParameter(empty, token);
+    if (!token.empty()) abort();
     std::string copy(reinterpret_cast<const char *>(data), size);
     trimTrailingSpace(&copy[0]);
     return 0;

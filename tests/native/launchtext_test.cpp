@@ -119,6 +119,8 @@ TEST(InterpreterText, OwnWordsAndExecutableQuoting) {
     }
     EXPECT_TRUE(ownWordPassable("x&y"));
     EXPECT_FALSE(ownWordPassable("a\"b"));
+    EXPECT_FALSE(ownWordPassable("a\nb"));
+    EXPECT_FALSE(ownWordPassable("a\rb"));
     EXPECT_TRUE(quotesBalanced("-cp \"a b\""));
     EXPECT_FALSE(quotesBalanced("-D=\"x"));
 }
