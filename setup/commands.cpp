@@ -149,9 +149,8 @@ void getMenuPath(const FolderKind &kind, const char *scope, char *path) {
 std::string shortPathRule(const char *text) {
     char shortForm[MAX_PATH];
     DWORD length = GetShortPathNameA(text, shortForm, MAX_PATH);
-    if (length > 0 && length < MAX_PATH && shortForm[0] != '\0' && strlen(shortForm) < strlen(text))
-        return shortForm;
-    return text;
+    if (length == 0 || length >= MAX_PATH) return text;
+    return preferShortForm(text, shortForm) ? shortForm : text;
 }
 
 typedef void (*FolderLookup)(const char *scope, char *path);

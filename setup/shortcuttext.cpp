@@ -154,3 +154,7 @@ std::string linkPathFor(const std::string &menuFolder, const std::string &folder
 
 std::string probeFolderPath(const std::string &candidate) { return candidate + "\\__testVemFolder"; }
 std::string probeFilePath(const std::string &candidate) { return probeFolderPath(candidate) + "\\__testVemFile"; }
+
+bool preferShortForm(const std::string &text, const std::string &shortForm) {
+    return !shortForm.empty() && shortForm.size() < text.size();
+}

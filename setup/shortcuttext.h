@@ -85,3 +85,7 @@ std::string linkPathFor(const std::string &menuFolder, const std::string &folder
 // What a writability probe makes in a candidate folder.
 std::string probeFolderPath(const std::string &candidate);
 std::string probeFilePath(const std::string &candidate);
+
+// The short-path rule: the short (8.3) form is used when one was obtained
+// for the text, is not empty, and is strictly shorter than the text.
+bool preferShortForm(const std::string &text, const std::string &shortForm);

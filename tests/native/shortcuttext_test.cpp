@@ -158,3 +158,10 @@ TEST(LinkPaths, JoinedAsConcatFilenameJoins) {
     EXPECT_EQ(probeFolderPath("C:\\d"), "C:\\d\\__testVemFolder");
     EXPECT_EQ(probeFilePath("C:\\d"), "C:\\d\\__testVemFolder\\__testVemFile");
 }
+
+TEST(ShortPathRule, OnlyAShorterFormIsUsed) {
+    EXPECT_TRUE(preferShortForm("C:\\Program Files\\app.exe", "C:\\PROGRA~1\\app.exe"));
+    EXPECT_FALSE(preferShortForm("C:\\app.exe", "C:\\app.exe"));
+    EXPECT_FALSE(preferShortForm("C:\\a.exe", ""));
+    EXPECT_FALSE(preferShortForm("C:\\ab", "C:\\abc"));
+}
