@@ -16,6 +16,8 @@ add_executable(text_tests
   tests/native/launchtext_test.cpp
   tests/native/slots_test.cpp
   tests/native/commandtext_test.cpp
+  tests/native/checktext_test.cpp
+  tools/checktext.cpp
   tools/slots.cpp
 )
 target_compile_options(text_tests PRIVATE ${SANITIZE})
@@ -62,6 +64,10 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
       -artifact_prefix=${CMAKE_BINARY_DIR}/ ${corpus} ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
   endforeach()
 endif()
+
+# The script checker for installer authors, for this machine.
+add_executable(tarvex-check ${CHECK_SOURCES} ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES} ${COMMON_TEXT_SOURCES})
+target_include_directories(tarvex-check PRIVATE setup update common tools)
 
 # The installers' slot tool, for this machine too.
 add_executable(update-config tools/update-config.cpp tools/slots.cpp)

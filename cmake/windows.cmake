@@ -68,6 +68,11 @@ add_executable(update-config tools/update-config.cpp tools/slots.cpp)
 target_include_directories(update-config PRIVATE update)
 target_link_options(update-config PRIVATE ${STATIC_FLAGS})
 
+# The script checker for installer authors.
+add_executable(tarvex-check ${CHECK_SOURCES} ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES} ${COMMON_TEXT_SOURCES})
+target_include_directories(tarvex-check PRIVATE setup update tools)
+target_link_options(tarvex-check PRIVATE ${STATIC_FLAGS} -mconsole)
+
 # Stand-in for a Java runtime's executable, for the launcher's tests.
 add_executable(standin tests/helpers/standin.cpp)
 target_link_options(standin PRIVATE ${STATIC_FLAGS})
@@ -91,7 +96,7 @@ add_executable(setup_tests
 target_include_directories(setup_tests PRIVATE tests/win)
 target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})
 target_link_libraries(setup_tests PRIVATE gtest gtest_main ole32 uuid shell32 advapi32 version)
-add_dependencies(setup_tests setup update update-config standin)
+add_dependencies(setup_tests setup update update-config standin tarvex-check)
 
 # A small disk of the run's own, for writes that fail for want of space.
 set(SMALL_DISK ${CMAKE_BINARY_DIR}/small-disk)
@@ -105,4 +110,4 @@ include(GoogleTest)
 gtest_discover_tests(setup_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED small_disk ENVIRONMENT "TARVEX_SMALL_DISK=${SMALL_DISK}")
 
-add_custom_target(dist_programs DEPENDS setup update update-config)
+add_custom_target(dist_programs DEPENDS setup update update-config tarvex-check)

@@ -7,7 +7,7 @@ cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake >/dev/null
 cmake --build build/win32 --target dist_programs
 mkdir -p dist
-for program in setup update update-config; do
+for program in setup update update-config tarvex-check; do
   if [ -f "build/win32/bin/$program.exe" ]; then
     cp "build/win32/bin/$program.exe" dist/
   fi

@@ -18,6 +18,7 @@ std::string programsDir() {
 std::string setupExe() { return programsDir() + "\\setup.exe"; }
 std::string updateExe() { return programsDir() + "\\update.exe"; }
 std::string updateConfigExe() { return programsDir() + "\\update-config.exe"; }
+std::string checkerExe() { return programsDir() + "\\tarvex-check.exe"; }
 // Quotes one argument by the rules that split a Windows command line:
 // backslashes are doubled where they come before a quote.
 std::string quote(const std::string &text) {
@@ -204,12 +205,17 @@ DWORD ToolTest::runIn(const std::string &cwd, const std::string &program, const 
 }
 
 std::string ToolTest::runSetupCapturing(const std::vector<std::string> &args) {
+    return runCapturing(setupExe(), args);
+}
+
+std::string ToolTest::runCapturing(const std::string &program, const std::vector<std::string> &args,
+                                   DWORD *exitCode) {
     std::string file = at("stdout.txt");
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return "<no file>";
-    std::string line = quote(setupExe());
+    std::string line = quote(program);
     for (const std::string &arg : args) line += " " + quote(arg);
     std::vector<char> text(line.begin(), line.end());
     text.push_back('\0');
@@ -222,6 +228,7 @@ std::string ToolTest::runSetupCapturing(const std::vector<std::string> &args) {
     PROCESS_INFORMATION process = {};
     if (CreateProcessA(nullptr, text.data(), nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(), &startup, &process)) {
         WaitForSingleObject(process.hProcess, 120000);
+        if (exitCode) GetExitCodeProcess(process.hProcess, exitCode);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

@@ -18,6 +18,7 @@ std::string programsDir();
 std::string setupExe();
 std::string updateExe();
 std::string updateConfigExe();
+std::string checkerExe();
 std::string quote(const std::string &text);
 
 // Starts commandLine in cwd and waits. Returns the exit code, or ~0u when the
@@ -65,6 +66,10 @@ protected:
                 const char *environment = nullptr);
     // Runs setup.exe with its standard output sent to a file; returns what it wrote.
     std::string runSetupCapturing(const std::vector<std::string> &args);
+    // Runs program in this test's folder with its standard output sent to a
+    // file; returns what it wrote (and its exit code when asked).
+    std::string runCapturing(const std::string &program, const std::vector<std::string> &args,
+                             DWORD *exitCode = nullptr);
     void enableLog(const std::string &name = "tarvex2.log") { writeFile(at(name), ""); }
     std::vector<std::string> log(const std::string &name = "tarvex2.log") { return logMessages(readFile(at(name))); }
 };

@@ -262,6 +262,46 @@ TEST_F(Launcher, PropertiesLineRules) {
     EXPECT_EQ(find("Arguments"), "Arguments one two");
 }
 
+// The settings the checker predicts for a properties file holding the
+// pitfalls (a longer word starting with a key, keys in another case or
+// indented, repeated keys, escapes, interpreter characters) are the ones the
+// launcher then uses.
+TEST_F(Launcher, CheckerPredictsTheSettingsTheLauncherUses) {
+    std::string exe = runtime("rt") + "\\bin\\java.exe";
+    writeFile(at("p.properties"), "argsFile=extra.txt\r\n"
+                                  "args=ignored, argsFile came first\r\n"
+                                  "Args=case\r\n"
+                                  " programName=indented\r\n"
+                                  "programName:Demo \\\\ App\r\n"
+                                  "execFilename=" + escaped(exe) + "\r\n"
+                                  "jvmMinVersion=1.4\r\njvmMinVersion=1.6\r\njvmMaxVersion 1.8\r\n");
+    DWORD code = 0;
+    std::string predicted = runCapturing(checkerExe(), {"--predict", "--properties", at("p.properties")}, &code);
+    EXPECT_EQ(code, 1u);
+    ASSERT_EQ(predicted.rfind("settings\t", 0), 0u) << predicted;
+    Lines fields;
+    std::string line = predicted.substr(0, predicted.find_first_of("\r\n"));
+    for (size_t from = 0, tab = 0; tab != std::string::npos; from = tab + 1) {
+        tab = line.find('\t', from);
+        fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+    }
+    ASSERT_EQ(fields.size(), 7u);
+    EXPECT_EQ(fields[3], "ile=extra.txt");
+    ASSERT_EQ(configure({"p.properties"}), 0u);
+    enableLog("pellix.log");
+    EXPECT_EQ(launch(dir, ""), 1u);
+    Lines log = this->log("pellix.log");
+    auto find = [&](const std::string &prefix) {
+        for (const std::string &entry : log)
+            if (entry.rfind(prefix, 0) == 0) return entry.substr(prefix.size());
+        return std::string("<none>");
+    };
+    EXPECT_EQ(find("Program name "), fields[1]);
+    EXPECT_EQ(find("Executable "), fields[2]);
+    EXPECT_EQ(find("Arguments "), fields[3]);
+    EXPECT_EQ(words(), Lines{fields[3]});
+}
+
 // A value longer than its setting holds would start the program without its
 // arguments or from another executable: the launch is refused instead.
 TEST_F(Launcher, ValueTooLongForItsSettingRefusesTheLaunch) {

@@ -365,3 +365,99 @@ TEST_F(Registry, EnumerationListsNamesInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string unhex(const std::string &digits) {
+    std::string bytes;
+    for (size_t i = 0; i + 1 < digits.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+std::vector<Lines> predictionRows(const std::string &output, const std::string &kind) {
+    std::vector<Lines> rows;
+    size_t start = 0;
+    while (start < output.size()) {
+        size_t end = output.find('\n', start);
+        std::string line = output.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        Lines fields;
+        size_t from = 0;
+        for (size_t tab = line.find('\t'); ; tab = line.find('\t', from)) {
+            fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+            if (tab == std::string::npos) break;
+            from = tab + 1;
+        }
+        if (fields[0] == kind) rows.push_back(fields);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return rows;
+}
+
+}  // namespace
+
+// What the checker predicts for each line of a script holding every value
+// pitfall is what setup.exe then stores, byte for byte, and every line it
+// says is ignored leaves no results line.
+TEST_F(Registry, CheckerPredictsWhatSetupStores) {
+    std::string script = "add\t" + full + "\tplain\tstring\tC:\\Program Files\\Demo\n"
+                         "add\t" + full + "\thexdword\tdword\t0x10\n"
+                         "add\t" + full + "\tmixed\tDWORD\t12abc\n"
+                         "add\t" + full + "\twrap\tdword\t4294967296\n"
+                         "add\t" + full + "\tneg\tdword\t-1\n"
+                         "replace\t" + full + "\todd\tbinary\tabc\n"
+                         "replace\t" + full + "\tnothex\tbinary\tzz12\n"
+                         "add\t" + full + "\texpand\tstring\t%PATH%;x\n"
+                         "add\t" + full + "\tunknown\texpand\tdata\n"
+                         "add\t" + full + "\\Sub\t\tdword\t5\n"
+                         "xx add\t" + full + "\tmiddle\tstring\tm\n"
+                         "  query\t" + full + "\tplain\n"
+                         "Add\t" + full + "\tcase\tstring\tx\n"
+                         "add " + full + "\tblank\tstring\tx\n"
+                         "add\tHKLM\\Software\\X\tv\tstring\tx\n"
+                         "query\t" + full + "\tpadd\tstring\n"
+                         "; comment\n";
+    writeFile(at("script.txt"), script);
+    DWORD code = 0;
+    std::string predicted = runCapturing(checkerExe(), {"--predict", at("script.txt")}, &code);
+    EXPECT_EQ(code, 2u);  // the unrecognised roots cannot run
+    std::vector<Lines> rows = predictionRows(predicted, "registry");
+    ASSERT_EQ(rows.size(), 14u) << predicted;
+    runSetup({"registry", at("script.txt")});
+    Lines results;
+    for (const std::string &line : logMessages(readFile(at("regstats.txt")))) results.push_back(line);
+    EXPECT_EQ(results.size(), rows.size());  // one results line per predicted operation, none for ignored lines
+
+    static const struct { const char *name; DWORD type; } kinds[] = {
+        {"REG_SZ", REG_SZ}, {"REG_EXPAND_SZ", REG_EXPAND_SZ}, {"REG_DWORD", REG_DWORD}, {"REG_BINARY", REG_BINARY}};
+    for (const Lines &row : rows) {
+        const std::string &keyPath = row[4], &name = row[5], &stored = row[6];
+        std::string where = "line " + row[1] + " " + row[2] + " " + name;
+        if (stored == "key") {
+            EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, keyPath)) << where;
+            DWORD type = 0;
+            std::string data;
+            EXPECT_FALSE(readValue(HKEY_CURRENT_USER, keyPath, name, &type, &data) && type == REG_DWORD) << where;
+            continue;
+        }
+        if (stored == "none") {
+            if (row[3].empty()) {
+                EXPECT_NE(results[&row - &rows[0]].find("\terror\t"), std::string::npos) << where;
+            }
+            continue;
+        }
+        DWORD type = 0;
+        std::string data;
+        ASSERT_TRUE(readValue(HKEY_CURRENT_USER, keyPath, name, &type, &data)) << where;
+        bool known = false;
+        for (const auto &kind : kinds)
+            if (stored == kind.name) {
+                EXPECT_EQ(type, kind.type) << where;
+                known = true;
+            }
+        EXPECT_TRUE(known) << where;
+        EXPECT_EQ(data, unhex(row[7])) << where;
+    }
+}

@@ -385,6 +385,63 @@ TEST_F(Shortcuts, OverlongLineRefusesItsBlockOnly) {
     EXPECT_EQ(handlerLog().back(), "new link saved");
 }
 
+// What the checker predicts for each add block (a table covering the block
+// pitfalls: a scope word that means the current user, a show word that sets
+// nothing, NULL-prefixed and lowercase null lines) is the link setup makes.
+TEST_F(Shortcuts, CheckerPredictsTheLinksSetupMakes) {
+    std::string app = target("app.exe");
+    std::string icon = target("app.ico");
+    std::string work = folder("work");
+    std::string script = "addProgramsMenu\nNULL\nPlain\n" + app + "\n-x \"a b\"\nNULL\nmaximized\n" + icon +
+                         ",3\neveryone\n"
+                         "addDesktop\nNULLX\nNulls\n" + app + "\nnull\n" + work + "\nnormal\nNULL\nCurrentUser\n"
+                         "addProgramsMenu\nTools\\Sub\nDeep\n" + app + "\n\n\nminimized window\n" + icon +
+                         ",x7\ncurrentUser\n"
+                         "AddDesktop\n\nCase\n" + app + "\nNULL\nNULL\nNULL\n" + icon + "\nallUsers\n";
+    writeFile(at("links.txt"), script);
+    DWORD code = 0;
+    std::string predicted = runCapturing(checkerExe(), {"--predict", at("links.txt")}, &code);
+    EXPECT_EQ(code, 1u);  // the scope and show words are warned about
+    runScript(script);
+    std::vector<Lines> rows;
+    size_t start = 0;
+    while (start < predicted.size()) {
+        size_t end = predicted.find('\n', start);
+        std::string line = predicted.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        Lines fields;
+        for (size_t from = 0, tab = 0; tab != std::string::npos; from = tab + 1) {
+            tab = line.find('\t', from);
+            fields.push_back(line.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+        }
+        rows.push_back(fields);
+        start = end + 1;
+    }
+    ASSERT_EQ(rows.size(), 4u) << predicted;
+    auto shortRule = [](const std::string &text) {
+        std::string shorter = shortForm(text);
+        return shorter != "<none>" && shorter.size() < text.size() ? shorter : text;
+    };
+    for (const Lines &row : rows) {
+        ASSERT_EQ(row.size(), 12u);
+        std::string base = row[2] == "desktop" ? desk : menu;
+        std::string file = base + (row[3].empty() ? "" : "\\" + row[3]) + "\\" + row[4] + ".lnk";
+        Link link = readLink(file);
+        EXPECT_EQ(link.path, shortRule(row[5])) << file;
+        EXPECT_EQ(link.arguments, row[6]) << file;
+        EXPECT_EQ(link.workDir, row[7].empty() ? "" : shortRule(row[7])) << file;
+        int show = std::stoi(row[8]);
+        EXPECT_EQ(link.showCommand, show == 0 ? SW_SHOWNORMAL : show) << file;
+        // The icon as predicted, after the short-path rule on the whole line
+        // (a line with a comma part names no file and stays as written).
+        std::string iconLine = shortRule(row[11]);
+        bool same = iconLine == row[11];
+        size_t comma = row[9].rfind(',');
+        EXPECT_EQ(link.iconPath, row[9].empty() ? "" : same ? row[9].substr(0, comma) : iconLine) << file;
+        EXPECT_EQ(link.iconIndex, row[9].empty() ? 0 : std::stoi(row[9].substr(comma + 1))) << file;
+    }
+}
+
 // A candidate folder the attribute tool cannot be given (too long to exist,
 // or holding a quote) is probed without it, and the lookup ends.
 TEST_F(ShellFolders, LongOrQuotedCandidatesDoNotHang) {
