@@ -69,6 +69,10 @@ endif()
 add_executable(tarvex-check ${CHECK_SOURCES} ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES} ${COMMON_TEXT_SOURCES})
 target_include_directories(tarvex-check PRIVATE setup update common tools)
 
+# Its report on every example is the one committed beside it.
+add_test(NAME checker_examples
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/shell/checker_examples_test.sh $<TARGET_FILE:tarvex-check>)
+
 # The installers' slot tool, for this machine too.
 add_executable(update-config tools/update-config.cpp tools/slots.cpp)
 target_include_directories(update-config PRIVATE update)

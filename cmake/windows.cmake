@@ -94,6 +94,8 @@ add_executable(setup_tests
   tests/win/append_test.cpp
 )
 target_include_directories(setup_tests PRIVATE tests/win)
+# The examples the tests run are read from the source tree.
+target_compile_definitions(setup_tests PRIVATE TARVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_options(setup_tests PRIVATE ${STATIC_FLAGS})
 target_link_libraries(setup_tests PRIVATE gtest gtest_main ole32 uuid shell32 advapi32 version)
 add_dependencies(setup_tests setup update update-config standin tarvex-check)

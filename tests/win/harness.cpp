@@ -60,16 +60,30 @@ DWORD runProcess(const std::string &commandLine, const std::string &cwd, const c
     return code;
 }
 
+// A Linux path as Wine shows it: Z: is the Linux root.
+static std::string fromLinux(const char *unixPath) {
+    std::string path = std::string("Z:") + unixPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
 std::string smallDiskFolder(const std::string &name) {
     // Given as the Linux path of the mount; Z: is the Linux root.
     const char *unixPath = getenv("TARVEX_SMALL_DISK");
     if (!unixPath || unixPath[0] != '/') return "";
-    std::string disk = std::string("Z:") + unixPath;
-    std::replace(disk.begin(), disk.end(), '/', '\\');
+    std::string disk = fromLinux(unixPath);
     if (!exists(disk + "\\.mounted")) return "";
     std::string folder = disk + "\\" + name;
     removeTree(folder);
     return CreateDirectoryA(folder.c_str(), nullptr) ? folder : "";
+}
+
+std::string sourceFile(const std::string &relative) {
+    const char *root = getenv("TARVEX_SOURCE");
+    if (!root || !*root) root = TARVEX_SOURCE_DIR;
+    if (root[0] != '/') return "";
+    std::string path = fromLinux((std::string(root) + "/" + relative).c_str());
+    return path;
 }
 
 void fillDisk(const std::string &folder) {

@@ -35,6 +35,11 @@ DWORD runProcess(const std::string &commandLine, const std::string &cwd, const c
 // Linux path of a tmpfs the test run mounts), or empty where none could be mounted. fillDisk
 // then takes every free block, so the next write fails for want of space.
 std::string smallDiskFolder(const std::string &name);
+
+// A file of the source tree (TARVEX_SOURCE, or the tree this test program
+// was built from; its Linux path), such as
+// "examples/registry.txt", as a Windows path; empty when unknown.
+std::string sourceFile(const std::string &relative);
 void fillDisk(const std::string &folder);
 
 std::string readFile(const std::string &path);  // whole file, bytes as stored

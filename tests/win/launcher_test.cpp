@@ -302,6 +302,28 @@ TEST_F(Launcher, CheckerPredictsTheSettingsTheLauncherUses) {
     EXPECT_EQ(words(), Lines{fields[3]});
 }
 
+// The example properties file of the reference starts the program it names
+// with the words the page lists (examples/app.words.txt).
+TEST_F(Launcher, ExamplePropertiesStartTheDocumentedCommand) {
+    std::string properties = sourceFile("examples/app.properties");
+    ASSERT_FALSE(properties.empty()) << "TARVEX_SOURCE is not set";
+    std::string home = "C:\\Program Files\\Demo App";
+    for (const char *level : {"", "\\jre", "\\jre\\bin"}) CreateDirectoryA((home + level).c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((exeDir() + "\\standin.exe").c_str(), (home + "\\jre\\bin\\java.exe").c_str(), FALSE));
+    writeFile(at("app.properties"), readFile(properties));
+    ASSERT_EQ(configure({"app.properties"}), 0u);
+    EXPECT_EQ(launch(dir, "--verbose \"my file.txt\""), 1u);
+    Lines expected;
+    std::string words = readFile(sourceFile("examples/app.words.txt"));
+    for (size_t start = 0, end; start < words.size(); start = end + 1) {
+        end = words.find('\n', start);
+        expected.push_back(words.substr(start, end - start));
+    }
+    EXPECT_EQ(this->words(), expected);
+    EXPECT_EQ(record("cwd"), dir);
+    removeTree(home);
+}
+
 // A value longer than its setting holds would start the program without its
 // arguments or from another executable: the launch is refused instead.
 TEST_F(Launcher, ValueTooLongForItsSettingRefusesTheLaunch) {

@@ -461,3 +461,15 @@ TEST_F(Registry, CheckerPredictsWhatSetupStores) {
         EXPECT_EQ(data, unhex(row[7])) << where;
     }
 }
+
+// The example a page of the reference quotes gives the results file the page
+// quotes, byte for byte.
+TEST_F(Registry, ExampleScriptGivesItsDocumentedResults) {
+    std::string script = sourceFile("examples/registry.txt");
+    ASSERT_FALSE(script.empty()) << "TARVEX_SOURCE is not set";
+    RegistrySandbox demo(HKEY_CURRENT_USER, "Software\\TarvexDemo");
+    writeFile(at("registry.txt"), readFile(script));
+    runSetup({"registry", at("registry.txt")});
+    EXPECT_EQ(readFile(at("regstats.txt")), readFile(sourceFile("examples/registry.regstats.txt")));
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Software\\TarvexDemo"));
+}

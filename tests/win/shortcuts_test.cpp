@@ -442,6 +442,56 @@ TEST_F(Shortcuts, CheckerPredictsTheLinksSetupMakes) {
     }
 }
 
+// The examples a page of the reference quotes make and remove the links the
+// page lists (examples/*.links.txt), field by field.
+TEST_F(Shortcuts, ExampleScriptsMakeAndRemoveTheDocumentedLinks) {
+    std::string make = sourceFile("examples/menu-and-desktop.txt");
+    ASSERT_FALSE(make.empty()) << "TARVEX_SOURCE is not set";
+    auto place = [&](std::string path) {
+        for (const auto &folder : {std::make_pair(std::string("<Programs menu>"), menu),
+                                   std::make_pair(std::string("<Desktop>"), desk)})
+            if (path.rfind(folder.first, 0) == 0) path = folder.second + path.substr(folder.first.size());
+        return path;
+    };
+    runScript(readFile(make));
+    std::string expected = readFile(sourceFile("examples/menu-and-desktop.links.txt"));
+    Link link;
+    std::string file;
+    size_t links = 0;
+    for (size_t start = 0, end; start < expected.size(); start = end + 1) {
+        end = expected.find('\n', start);
+        std::string line = expected.substr(start, end - start);
+        if (line.rfind("link: ", 0) == 0) {
+            file = place(line.substr(6));
+            link = readLink(file);
+            ++links;
+            EXPECT_TRUE(exists(file)) << file;
+            continue;
+        }
+        size_t colon = line.find(": ");
+        std::string name = line.substr(2, line.find(':') - 2);
+        std::string value = colon == std::string::npos ? "" : line.substr(colon + 2);
+        if (name == "target") EXPECT_EQ(link.path, value) << file;
+        if (name == "arguments") EXPECT_EQ(link.arguments, value) << file;
+        if (name == "working directory") EXPECT_EQ(link.workDir, value) << file;
+        if (name == "show") {
+            int show = value == "minimized" ? SW_SHOWMINIMIZED : value == "maximized" ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+            EXPECT_EQ(link.showCommand, show) << file;
+        }
+        if (name == "icon") EXPECT_EQ(link.iconPath + (value.empty() ? "" : "," + std::to_string(link.iconIndex)), value) << file;
+    }
+    EXPECT_EQ(links, 3u);
+
+    runScript(readFile(sourceFile("examples/remove-shortcuts.txt")));
+    expected = readFile(sourceFile("examples/remove-shortcuts.links.txt"));
+    for (size_t start = 0, end; start < expected.size(); start = end + 1) {
+        end = expected.find('\n', start);
+        std::string line = expected.substr(start, end - start);
+        if (line.rfind("gone: ", 0) == 0) EXPECT_FALSE(exists(place(line.substr(6)))) << line;
+        if (line.rfind("stays: ", 0) == 0) EXPECT_TRUE(exists(place(line.substr(7)))) << line;
+    }
+}
+
 // A candidate folder the attribute tool cannot be given (too long to exist,
 // or holding a quote) is probed without it, and the lookup ends.
 TEST_F(ShellFolders, LongOrQuotedCandidatesDoNotHang) {
