@@ -69,6 +69,9 @@ endif()
 add_executable(tarvex-check ${CHECK_SOURCES} ${SETUP_TEXT_SOURCES} ${UPDATE_TEXT_SOURCES} ${COMMON_TEXT_SOURCES})
 target_include_directories(tarvex-check PRIVATE setup update common tools)
 
+# The reference quotes its examples as they are.
+add_test(NAME docs_examples COMMAND bash ${CMAKE_SOURCE_DIR}/tests/shell/docs_examples_test.sh)
+
 # Its report on every example is the one committed beside it.
 add_test(NAME checker_examples
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/shell/checker_examples_test.sh $<TARGET_FILE:tarvex-check>)

@@ -72,5 +72,8 @@ echo "  pellix.log:"
 crlf launcher/pellix.log | iconv -f WINDOWS-1252 -t UTF-8 | sed 's/^/    /'
 run reg delete 'HKLM\SOFTWARE\JavaSoft' /f
 
+section "tarvex-check: how setup.exe will read a registry script with pitfalls"
+"$root/build/native/tarvex-check" "$root/examples/pitfalls/registry.txt" | sed 's/^/  /' || true
+
 section "tool log (tarvex2.log), last 30 lines"
 crlf tarvex2.log | tail -30 | sed 's/^/  /'
