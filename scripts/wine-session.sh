@@ -87,7 +87,11 @@ wine_prefix_state() {
   else echo mismatch; fi
 }
 
-wine_test_arch() { wine_arch_for "$(wine_runs_32bit)"; }
+# TARVEX_WINE_ARCH=win64 runs the 64-bit build even where 32-bit programs
+# run (to check that path on such a machine); win32 cannot be forced.
+wine_test_arch() {
+  if [ "${TARVEX_WINE_ARCH:-}" = win64 ]; then echo win64; else wine_arch_for "$(wine_runs_32bit)"; fi
+}
 
 # ---- actions ----
 

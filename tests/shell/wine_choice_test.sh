@@ -31,6 +31,12 @@ check "line for win64" \
 for arch in win32 win64; do
   check "toolchain file for $arch" yes "$([ -f "$root/$(wine_toolchain_for "$arch")" ] && echo yes || echo no)"
 done
+# The 64-bit path can be forced; the 32-bit one cannot.
+check "forced win64" win64 "$(TARVEX_WINE_ARCH=win64 wine_test_arch)"
+wine_runs_32bit() { echo no; }
+check "win32 cannot be forced" win64 "$(TARVEX_WINE_ARCH=win32 wine_test_arch)"
+unset -f wine_runs_32bit
+. "$root/scripts/wine-session.sh"
 # An unknown architecture is refused, not mapped to a default.
 wine_server_for win16 >/dev/null 2>&1; check "unknown arch refused" 1 $?
 
