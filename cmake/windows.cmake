@@ -38,7 +38,8 @@ add_executable(setup WIN32
   setup/setup.rc
 )
 target_link_options(setup PRIVATE ${STATIC_FLAGS})
-target_link_libraries(setup PRIVATE ole32 uuid shell32 advapi32)
+# ole32 and shell32 are loaded by the commands that use them, not imported.
+target_link_libraries(setup PRIVATE uuid advapi32)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(MANIFEST_ARCH amd64)  # the 64-bit test build asks for its own Common Controls
@@ -61,7 +62,8 @@ add_executable(update WIN32
 )
 target_include_directories(update PRIVATE update)
 target_link_options(update PRIVATE ${STATIC_FLAGS})
-target_link_libraries(update PRIVATE advapi32 user32)
+# user32 is loaded for the error box only, not imported.
+target_link_libraries(update PRIVATE advapi32)
 
 # The installers' tool that fills update.exe's configuration slots.
 add_executable(update-config tools/update-config.cpp tools/slots.cpp)
@@ -113,3 +115,13 @@ gtest_discover_tests(setup_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120 FIXTURES_REQUIRED small_disk ENVIRONMENT "TARVEX_SMALL_DISK=${SMALL_DISK}")
 
 add_custom_target(dist_programs DEPENDS setup update update-config tarvex-check)
+
+# The benchmark's floor programs and its timer (bash bench/run.sh).
+add_custom_target(bench_programs)
+foreach(program benchrun noop floor_query floor_registry floor_links floor_launch)
+  add_executable(bench_${program} EXCLUDE_FROM_ALL bench/floors/${program}.cpp)
+  target_link_options(bench_${program} PRIVATE ${STATIC_FLAGS})
+  add_dependencies(bench_programs bench_${program})
+endforeach()
+target_link_libraries(bench_floor_links PRIVATE ole32 uuid)
+target_link_options(bench_benchrun PRIVATE -mconsole)

@@ -34,6 +34,6 @@ for f in build/ctest-windows.log build/ctest-native.log; do
   f_total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
   passed=$((passed + f_total - f_failed)); failed=$((failed + f_failed))
 done
-wine_programs_line "$arch"
+wine_programs_line "$arch" "$([ "${TARVEX_WINE_ARCH:-}" = win64 ] && echo forced)"
 echo "tests: $passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -60,11 +60,17 @@ wine_programs_dir() {
   esac
 }
 
-# The line the test run prints before its closing line.
+# The line the test run prints before its closing line; "forced" when
+# TARVEX_WINE_ARCH chose the 64-bit build.
 wine_programs_line() {
   case $1 in
     win32) echo "Windows tests ran: the 32-bit deliverables in dist/" ;;
-    win64) echo "Windows tests ran: the 64-bit build in build/win64, because this machine cannot run 32-bit programs" ;;
+    win64)
+      if [ "${2:-}" = forced ]; then
+        echo "Windows tests ran: the 64-bit build in build/win64, as TARVEX_WINE_ARCH asked"
+      else
+        echo "Windows tests ran: the 64-bit build in build/win64, because this machine cannot run 32-bit programs"
+      fi ;;
     *) return 1 ;;
   esac
 }

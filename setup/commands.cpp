@@ -153,6 +153,38 @@ std::string shortPathRule(const char *text) {
     return preferShortForm(text, shortForm) ? shortForm : text;
 }
 
+// The COM calls of the link blocks. ole32 (and all it brings in) is loaded
+// only by a script that makes a link, so every other command starts without
+// it; it is loaded by its full path in the system directory.
+struct Com {
+    HRESULT(WINAPI *initialize)(LPVOID);
+    HRESULT(WINAPI *createInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *);
+    void(WINAPI *uninitialize)();
+};
+
+const Com *com() {
+    static Com calls;
+    static int state = 0;  // 0 not tried, 1 loaded, -1 not to be had
+    if (state == 0) {
+        state = -1;
+        char path[kPathSize];
+        UINT length = GetSystemDirectoryA(path, MAX_PATH);
+        HMODULE ole = length > 0 && length < MAX_PATH && appendText(path, sizeof path, "\\ole32.dll")
+                          ? LoadLibraryA(path)
+                          : nullptr;
+        if (ole) {
+            calls.initialize = reinterpret_cast<decltype(calls.initialize)>(
+                reinterpret_cast<void *>(GetProcAddress(ole, "CoInitialize")));
+            calls.createInstance = reinterpret_cast<decltype(calls.createInstance)>(
+                reinterpret_cast<void *>(GetProcAddress(ole, "CoCreateInstance")));
+            calls.uninitialize = reinterpret_cast<decltype(calls.uninitialize)>(
+                reinterpret_cast<void *>(GetProcAddress(ole, "CoUninitialize")));
+            if (calls.initialize && calls.createInstance && calls.uninitialize) state = 1;
+        }
+    }
+    return state == 1 ? &calls : nullptr;
+}
+
 typedef void (*FolderLookup)(const char *scope, char *path);
 
 FolderLookup lookupFor(MenuFolder folder) {
@@ -257,10 +289,13 @@ void makeLink(const char *keyword, MenuFolder folder, const AddBlock &block) {
         return;
     }
     // Only S_OK lets the block go on; S_FALSE (already initialised) is a
-    // successful initialisation all the same and is balanced.
-    HRESULT initialised = CoInitialize(nullptr);
+    // successful initialisation all the same and is balanced. Without COM
+    // at all the block ends as when it cannot be initialised.
+    const Com *calls = com();
+    if (!calls) return;
+    HRESULT initialised = calls->initialize(nullptr);
     if (initialised != S_OK) {
-        if (SUCCEEDED(initialised)) CoUninitialize();
+        if (SUCCEEDED(initialised)) calls->uninitialize();
         return;
     }
     if (!isnull(block.folder.c_str())) makeFolders(menuFolder, block.folder);
@@ -270,13 +305,13 @@ void makeLink(const char *keyword, MenuFolder folder, const AddBlock &block) {
     }
     logFormatted("link filename: %s", linkPath.c_str());
     IShellLinkA *link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void **>(&link)))) {
+    if (SUCCEEDED(calls->createInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                        reinterpret_cast<void **>(&link)))) {
         setLinkProperties(link, block);
         saveLink(link, linkPath);
         link->Release();
     }
-    CoUninitialize();
+    calls->uninitialize();
 }
 
 }  // namespace

@@ -14,6 +14,22 @@
 namespace {
 
 char *emptyText(size_t size) { return static_cast<char *>(calloc(size, 1)); }
+
+// The one message box. user32 is loaded for it alone (by its full path in
+// the system directory), so a launch that shows none starts without it.
+void showError(const char *text) {
+    char path[MAX_PATH + 16];
+    UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    copyText(path + length, sizeof path - length, "\\user32.dll");
+    HMODULE user = LoadLibraryA(path);
+    typedef int(WINAPI * MessageBoxFunction)(HWND, LPCSTR, LPCSTR, UINT);
+    MessageBoxFunction box =
+        user ? reinterpret_cast<MessageBoxFunction>(reinterpret_cast<void *>(GetProcAddress(user, "MessageBoxA")))
+             : nullptr;
+    if (box) box(nullptr, text, "Startup Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+    if (user) FreeLibrary(user);
+}
 }  // namespace
 
 JavaApp::JavaApp()
@@ -51,7 +67,7 @@ bool JavaApp::javaApp(const char *commandLine) {
     std::string text = std::string("Unable to start ") + programName + "\n\n" + execFilename +
                        "\nis no longer on your system\n\nChange the execFilename property in\n" + propertiesPath;
     trace(text.c_str());
-    MessageBoxA(nullptr, text.c_str(), "Startup Error", MB_OK | MB_ICONERROR | MB_SYSTEMMODAL);
+    showError(text.c_str());
     return true;
 }
 

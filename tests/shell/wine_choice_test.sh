@@ -27,6 +27,9 @@ check "line for win32" "Windows tests ran: the 32-bit deliverables in dist/" "$(
 check "line for win64" \
   "Windows tests ran: the 64-bit build in build/win64, because this machine cannot run 32-bit programs" \
   "$(wine_programs_line win64)"
+check "line for a forced win64" \
+  "Windows tests ran: the 64-bit build in build/win64, as TARVEX_WINE_ARCH asked" \
+  "$(wine_programs_line win64 forced)"
 # The toolchain files named exist.
 for arch in win32 win64; do
   check "toolchain file for $arch" yes "$([ -f "$root/$(wine_toolchain_for "$arch")" ] && echo yes || echo no)"
