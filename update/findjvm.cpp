@@ -67,8 +67,7 @@ bool FindJvm::lookUpRegistryEntryForJvm(const char *baseKey, const char *jvmRequ
     readText(key, "MicroVersion", buffer);
     // The version text goes on in its own room; the name buffer keeps what
     // fits of it.
-    std::string version = versionName;
-    if (buffer[0] != '\0') version += std::string(".") + buffer;
+    std::string version = runtimeVersion(versionName, buffer);
     copyText(versionName, kNameSize, version.c_str());
 
     readText(key, "JavaHome", buffer);

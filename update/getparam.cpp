@@ -87,15 +87,14 @@ bool GetParameters::parseParameters(char *programName, char *execFilename, char 
     std::vector<char> line(10000);
     // fgets ends the loop at the end of the file and on a read error alike.
     while (fgets(line.data(), 9999, file)) {
-        char *end = strchr(line.data(), '\n');
-        if (end) *end = '\0';
-        trace("original line", line.data());
-        std::string unescaped = unescapeLine(line.data());
+        std::string original, unescaped;
+        Setting matched;
+        LineOutcome outcome = readPropertyLine(line.data(), &original, &unescaped, &settings, &matched);
+        trace("original line", original.c_str());
         trace("unescaped line", unescaped.c_str());
         // A value longer than its setting refuses the launch: ignored, it
         // would start the program without it or from another executable.
-        Setting matched;
-        if (applyPropertyLine(unescaped, &settings, &matched) == LineOutcome::TooLong) {
+        if (outcome == LineOutcome::TooLong) {
             fclose(file);
             logAndTraceMessage(kErrorFile, kTraceFile, "Value too long:", settingKey(matched));
             return false;
@@ -118,9 +117,7 @@ void GetParameters::getGoodExec(char *execFilename, const char *jvmRequired, con
     char home[kPathSize - 1];
     FindJvm finder;
     if (!finder.searchForJvm(jvmRequired, jvmMin, jvmMax, home) || _access(home, 0) != 0) return;
-    const char *slash = strrchr(execFilename, '\\');
-    std::string name = slash ? slash + 1 : execFilename;
-    std::string replacement = std::string(home) + "\\bin\\" + name;
+    std::string replacement = replacementPath(home, execFilename);
     if (_access(replacement.c_str(), 0) != 0 && _access((replacement + ".exe").c_str(), 0) == 0)
         replacement += ".exe";
     // A replacement path too long for the setting leaves the setting alone.

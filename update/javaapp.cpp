@@ -55,12 +55,9 @@ bool JavaApp::javaApp(const char *commandLine) {
     trace("Starting app");
     if (!programName || !execFilename || !args || !startDir || !initialDir) return false;
     if (!getParams(commandLine)) return false;
-    if (_access(execFilename, 0) != 0) {
-        const char *slash = strrchr(execFilename, '\\');
-        if (slash) {
-            memmove(execFilename, slash + 1, strlen(slash + 1) + 1);
-            trace("original executable not found");
-        }
+    if (_access(execFilename, 0) != 0 && strchr(execFilename, '\\')) {
+        copyText(execFilename, kPathSize, executableName(execFilename).c_str());
+        trace("original executable not found");
     }
     if (_access(execFilename, 0) == 0) return runApp(execFilename, args, initialDir, startDir);
 

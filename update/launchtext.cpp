@@ -228,3 +228,25 @@ bool alternatePropertiesPath(const std::string &altDir, const std::string &filen
     *path = altDir + "\\" + filename;
     return true;
 }
+
+LineOutcome readPropertyLine(const char *raw, std::string *original, std::string *unescaped, Settings *settings,
+                             Setting *matched) {
+    *original = raw;
+    size_t end = original->find('\n');
+    if (end != std::string::npos) original->resize(end);
+    *unescaped = unescapeLine(*original);
+    return applyPropertyLine(*unescaped, settings, matched);
+}
+
+std::string runtimeVersion(const std::string &name, const std::string &microVersion) {
+    return microVersion.empty() ? name : name + "." + microVersion;
+}
+
+std::string executableName(const std::string &execFilename) {
+    size_t slash = execFilename.rfind('\\');
+    return slash == std::string::npos ? execFilename : execFilename.substr(slash + 1);
+}
+
+std::string replacementPath(const std::string &home, const std::string &execFilename) {
+    return home + "\\bin\\" + executableName(execFilename);
+}

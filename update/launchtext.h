@@ -117,3 +117,16 @@ bool slotUnconfigured(const std::string &propertiesFilename);
 // The properties file looked for in the alternate directory. False when the
 // directory is longer than the launcher can enter (kAltDirChars).
 bool alternatePropertiesPath(const std::string &altDir, const std::string &filename, std::string *path);
+
+// ---- properties lines and runtimes ----
+// One line as read (its line feed removed here) made into the unescaped
+// line and applied to the settings.
+LineOutcome readPropertyLine(const char *raw, std::string *original, std::string *unescaped, Settings *settings,
+                             Setting *matched);
+// A runtime's version text: its key name, and "." and its micro version
+// when that is not empty.
+std::string runtimeVersion(const std::string &name, const std::string &microVersion);
+// The file of the vanished executable's name in a runtime's bin folder.
+std::string replacementPath(const std::string &home, const std::string &execFilename);
+// The file name part of an executable path (after its last backslash).
+std::string executableName(const std::string &execFilename);

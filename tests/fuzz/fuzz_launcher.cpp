@@ -15,12 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Settings settings;
     std::vector<char> line(10000);
     while (fgets(line.data(), 9999, file)) {
-        std::string text = line.data();
-        size_t end = text.find('\n');
-        if (end != std::string::npos) text.resize(end);
-        std::string unescaped = unescapeLine(text);
+        std::string text, unescaped;
         Setting matched;
-        if (applyPropertyLine(unescaped, &settings, &matched) == LineOutcome::TooLong &&
+        if (readPropertyLine(line.data(), &text, &unescaped, &settings, &matched) == LineOutcome::TooLong &&
             unescaped.size() <= strlen(settingKey(matched)) + settingCapacity(matched))
             abort();  // refused, yet it fits
         std::vector<std::string> tokens = splitParameters(unescaped);
@@ -32,6 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     fclose(file);
     verifyVersion(settings.jvmRequired, settings.jvmMin, settings.jvmMax, settings.programName);
+    verifyVersion(settings.jvmRequired, settings.jvmMin, settings.jvmMax,
+                  runtimeVersion(settings.programName, settings.jvmMax));
+    if (replacementPath(settings.args, settings.execFilename).find("\\bin\\") == std::string::npos) abort();
     verifyVersion("", settings.jvmMin, settings.jvmMax, settings.args);
     std::string empty, token = "x";
     getNextParameter(empty, token);

@@ -177,3 +177,19 @@ TEST(Slots, TextMarkerAndAlternatePath) {
     EXPECT_EQ(launchCommand("C:\\w\\cmd.exe", "\"C:\\p b\\j.exe\"", "x"), "C:\\w\\cmd.exe /c \"\"C:\\p b\\j.exe\" x\"");
     EXPECT_EQ(launchTrace("\"C:\\p b\\j.exe\"", "x"), "\"\"C:\\p b\\j.exe\"\" x");
 }
+
+TEST(PropertiesAndRuntimes, LinesVersionsAndReplacements) {
+    Settings settings;
+    Setting matched;
+    std::string original, unescaped;
+    EXPECT_EQ(readPropertyLine("execFilename=C\\:\\\\j.exe\n", &original, &unescaped, &settings, &matched),
+              LineOutcome::Taken);
+    EXPECT_EQ(original, "execFilename=C\\:\\\\j.exe");
+    EXPECT_EQ(unescaped, "execFilename=C:\\j.exe");
+    EXPECT_EQ(settings.execFilename, "C:\\j.exe");
+    EXPECT_EQ(runtimeVersion("1.6", "0"), "1.6.0");
+    EXPECT_EQ(runtimeVersion("1.8", ""), "1.8");
+    EXPECT_EQ(replacementPath("C:\\jre", "C:\\gone\\bin\\javaw"), "C:\\jre\\bin\\javaw");
+    EXPECT_EQ(replacementPath("C:\\jre", "java.exe"), "C:\\jre\\bin\\java.exe");
+    EXPECT_EQ(executableName("C:\\rt\\bin\\run.exe"), "run.exe");
+}
