@@ -186,7 +186,18 @@ void describeEntry(Report *report, size_t n, const std::string &operation, const
     add(report, n, Severity::Reading, text);
 }
 
-void checkRegistryLine(Report *report, size_t n, const std::string &line, bool cut) {
+// The values earlier lines of the script store, as root\key<tab>name in
+// lower case (names and keys are case-insensitive).
+typedef std::vector<std::string> StoredValues;
+
+std::string storedValueId(const RegEntry &entry) {
+    std::string id = std::string(rootName(entry.root)) + "\\" + entry.keyPath + "\t" + entry.valueName;
+    for (char &c : id)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return id;
+}
+
+void checkRegistryLine(Report *report, size_t n, const std::string &line, bool cut, StoredValues *stored) {
     ScriptLine parsed = classifyScriptLine(line);
     std::string text = line.substr(0, line.find('\n'));
     if (parsed.kind == LineKind::Comment) {
@@ -233,14 +244,30 @@ void checkRegistryLine(Report *report, size_t n, const std::string &line, bool c
     }
     switch (keyword.operation) {
         case RegOperation::Add:
-        case RegOperation::Replace:
+        case RegOperation::Replace: {
             describeEntry(report, n, operation, entry, true);
             checkValueData(report, n, entry);
-            if (keyword.operation == RegOperation::Add)
-                add(report, n, Severity::Note,
-                    "add leaves a value that already exists unchanged (status exists); replace overwrites it");
+            if (keyword.operation == RegOperation::Add) {
+                bool earlier = std::find(stored->begin(), stored->end(), storedValueId(entry)) != stored->end();
+                if (earlier)
+                    add(report, n, Severity::Warning,
+                        "an earlier line of this script stores this value, so this add finds it and leaves it "
+                        "unchanged (status exists): use replace to overwrite");
+                else
+                    add(report, n, Severity::Note,
+                        "add leaves a value that already exists unchanged (status exists); replace overwrites it");
+            }
+            bool unchanged = keyword.operation == RegOperation::Add &&
+                             std::find(stored->begin(), stored->end(), storedValueId(entry)) != stored->end();
+            stored->push_back(storedValueId(entry));
+            if (unchanged) {
+                report->registry.push_back(
+                    {n, operation, rootName(entry.root), entry.keyPath, entry.valueName, "unchanged", ""});
+                return;
+            }
             predictWrite(report, n, operation, entry, entry.valueData);
             return;
+        }
         case RegOperation::Append:
         case RegOperation::Prepend:
             describeEntry(report, n, operation, entry, true);
@@ -248,6 +275,7 @@ void checkRegistryLine(Report *report, size_t n, const std::string &line, bool c
             add(report, n, Severity::Note,
                 std::string("the data is joined ") + (keyword.operation == RegOperation::Append ? "after" : "before") +
                     " the value's current text with no separator, and stored by the entry's type");
+            stored->push_back(storedValueId(entry));
             predictWrite(report, n, operation, entry, entry.valueData);  // as for a value not yet there
             return;
         case RegOperation::Exists:
@@ -279,7 +307,8 @@ void checkRegistry(Report *report, FILE *file) {
     std::string line;
     bool cut = false;
     size_t n = 0;
-    while (readScriptLine(file, &line, &cut)) checkRegistryLine(report, ++n, line, cut);
+    StoredValues stored;
+    while (readScriptLine(file, &line, &cut)) checkRegistryLine(report, ++n, line, cut, &stored);
 }
 
 // ---- shortcut script ----

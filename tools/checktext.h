@@ -28,7 +28,9 @@ struct RegistryPrediction {
     size_t line;
     std::string operation;  // the keyword without its tab
     std::string root, keyPath, valueName;
-    std::string storedType;  // REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_BINARY, or "key" (key only), "none"
+    // REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_BINARY; "key" (the key only),
+    // "unchanged" (an add of a value an earlier line stored), "none".
+    std::string storedType;
     std::string storedBytes; // the bytes written, terminators included
 };
 

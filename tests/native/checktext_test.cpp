@@ -35,6 +35,8 @@ TEST(Checker, EveryPitfallIsReported) {
         {ScriptKind::Registry, "add\t" + root + "\tv\tstring\t%PATH%\n", "note: the data holds %...%: stored as REG_EXPAND_SZ", 0},
         {ScriptKind::Registry, "add\t" + root + "\tv\tstring\tx\n", "note: add leaves a value that already exists unchanged", 0},
         {ScriptKind::Registry, "Add\t" + root + "\tv\n", "not an operation: keywords are lower case and end in a tab", 1},
+        {ScriptKind::Registry, "replace\t" + root + "\tV\tstring\t1\nadd\t" + root + "\tv\tstring\t2\n",
+         "warning: an earlier line of this script stores this value, so this add finds it and leaves it unchanged", 1},
         {ScriptKind::Registry, "add " + root + "\tv\n", "not an operation", 1},
         {ScriptKind::Registry, "addx\n", "no operation keyword", 1},
         {ScriptKind::Registry, "query\t" + root + "\tpadd\tstring\n", "found in the middle of the line", 2},

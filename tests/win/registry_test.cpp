@@ -418,13 +418,14 @@ TEST_F(Registry, CheckerPredictsWhatSetupStores) {
                          "add " + full + "\tblank\tstring\tx\n"
                          "add\tHKLM\\Software\\X\tv\tstring\tx\n"
                          "query\t" + full + "\tpadd\tstring\n"
-                         "; comment\n";
+                         "; comment\n"
+                         "add\t" + full + "\tPLAIN\tstring\tsecond\n";
     writeFile(at("script.txt"), script);
     DWORD code = 0;
     std::string predicted = runCapturing(checkerExe(), {"--predict", at("script.txt")}, &code);
     EXPECT_EQ(code, 2u);  // the unrecognised roots cannot run
     std::vector<Lines> rows = predictionRows(predicted, "registry");
-    ASSERT_EQ(rows.size(), 14u) << predicted;
+    ASSERT_EQ(rows.size(), 15u) << predicted;
     runSetup({"registry", at("script.txt")});
     Lines results;
     for (const std::string &line : logMessages(readFile(at("regstats.txt")))) results.push_back(line);
@@ -440,6 +441,10 @@ TEST_F(Registry, CheckerPredictsWhatSetupStores) {
             DWORD type = 0;
             std::string data;
             EXPECT_FALSE(readValue(HKEY_CURRENT_USER, keyPath, name, &type, &data) && type == REG_DWORD) << where;
+            continue;
+        }
+        if (stored == "unchanged") {
+            EXPECT_NE(results[&row - &rows[0]].find("\texists\t"), std::string::npos) << where;
             continue;
         }
         if (stored == "none") {
