@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for SECONDS (default 60) with its seed corpus and
-# dictionary, and prints per target the executions, the coverage libFuzzer
-# reached and the findings (crash, leak, timeout and undefined-behaviour
-# inputs saved in build/fuzz-findings/). Then replays every corpus through
-# targets built with clang's source-based coverage and prints the line
-# coverage of each Windows-free file.
-#   bash scripts/fuzz.sh [SECONDS]
+# Runs every fuzz target (or those named) for SECONDS (default 60) with its
+# seed corpus and dictionary, and prints per target the executions, the
+# coverage libFuzzer reached and the findings (crash, leak, timeout and
+# undefined-behaviour inputs saved in build/fuzz-findings/). Then replays
+# every corpus through targets built with clang's source-based coverage and
+# prints the line coverage of each Windows-free file. SECONDS 0 only replays.
+#   bash scripts/fuzz.sh [SECONDS [TARGET ...]]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${1:-60}
+shift || true
+only=" $* "
 bash scripts/bootstrap.sh || exit 1
 clang=(-G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
 cmake -S . -B build/native "${clang[@]}" >/dev/null || exit 1
@@ -25,6 +27,8 @@ mkdir -p "$findings" build/fuzz-logs
 printf '%-20s %8s %12s %8s %8s %9s\n' target seconds executions cov features findings
 total_findings=0
 while read -r target name max_len; do
+  [ "$seconds" = 0 ] && continue
+  [ "$only" != "  " ] && [[ $only != *" $target "* ]] && continue
   corpus=build/native/fuzz-corpus/$name
   mkdir -p "$corpus"
   log=build/fuzz-logs/$target.log
