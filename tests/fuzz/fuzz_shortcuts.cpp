@@ -34,6 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             }
         }
         isnull(line);
+        std::string text = line;
+        if (preferShortForm(text, text.substr(0, text.size() / 2)) != (text.size() > 1)) abort();
         std::string quoted = std::string("\"") + (strlen(line) % 2 ? probeFolderPath(line) : probeFilePath(line)) + "\"";
         attribArgumentSafe(quoted.c_str());
         expandReferences(
