@@ -120,25 +120,38 @@ void writeFile(const std::string &path, const std::string &bytes) {
 
 bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void removeTree(const std::string &path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+// Wide and with the "\\?\" prefix, so that paths past MAX_PATH (which some
+// tests make on purpose) can be removed too.
+static std::wstring longPath(const std::string &path) {
+    std::wstring wide(path.size(), L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &wide[0],
+                                static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n : 0);
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') wide = L"\\\\?\\" + wide;
+    return wide;
+}
+
+static void removeTreeWide(const std::wstring &path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..") removeTree(path + "\\" + name);
-        } while (FindNextFileA(search, &found));
+            std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") removeTreeWide(path + L"\\" + name);
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
 }
+
+void removeTree(const std::string &path) { removeTreeWide(longPath(path)); }
 
 std::string currentDir() {
     char path[MAX_PATH + 1];
@@ -203,13 +216,22 @@ void ToolTest::SetUp() {
     std::string name = std::string(info->test_suite_name()) + "." + info->name();
     for (char &c : name)
         if (!isalnum(static_cast<unsigned char>(c)) && c != '.') c = '_';
-    dir = std::string(temp) + "tvx_" + name + "_" + std::to_string(GetCurrentProcessId()) + "_" +
-          std::to_string(counter++);
-    removeTree(dir);
-    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << dir;
+    // Wine reuses process ids from run to run: a folder of an earlier run
+    // that could not be removed is passed over rather than failing the test.
+    std::string base = std::string(temp) + "tvx_" + name + "_" + std::to_string(GetCurrentProcessId()) + "_";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        dir = base + std::to_string(counter++);
+        removeTree(dir);
+        if (CreateDirectoryA(dir.c_str(), nullptr)) return;
+    }
+    FAIL() << "no fresh folder for the test below " << base;
 }
 
-void ToolTest::TearDown() { removeTree(dir); }
+void ToolTest::TearDown() {
+    // A console the launcher opened for its program may still hold the
+    // folder for a moment after the program ended.
+    for (int attempt = 0; attempt < 30 && (removeTree(dir), exists(dir)); ++attempt) Sleep(100);
+}
 
 DWORD ToolTest::runIn(const std::string &cwd, const std::string &program, const std::vector<std::string> &args,
                       const char *environment) {
@@ -226,7 +248,7 @@ std::string ToolTest::runCapturing(const std::string &program, const std::vector
                                    DWORD *exitCode) {
     std::string file = at("stdout.txt");
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return "<no file>";
     std::string line = quote(program);
