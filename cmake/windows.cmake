@@ -29,6 +29,7 @@ add_executable(setup WIN32
   ${SETUP_TEXT_SOURCES}
   ${COMMON_TEXT_SOURCES}
   common/appendline.cpp
+  common/systemdir.cpp
   setup/tarvex.cpp
   setup/winreg.cpp
   setup/commands.cpp
@@ -53,6 +54,7 @@ add_executable(update WIN32
   ${UPDATE_TEXT_SOURCES}
   ${COMMON_TEXT_SOURCES}
   common/appendline.cpp
+  common/systemdir.cpp
   update/log.cpp
   update/trace.cpp
   update/findjvm.cpp

@@ -15,6 +15,7 @@
 #include "setup.h"
 #include "shortcuttext.h"
 #include "strutil.h"
+#include "systemdir.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ const char *const kShellFolderKeys[3] = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
     "Software\\Microsoft\\WinNT\\CurrentVersion\\Explorer\\Shell Folders",
 };
-
-void logFormatted(const char *format, const char *text, int number = 0) {
-    std::string message(strlen(format) + strlen(text) + 32, '\0');
-    formatText(&message[0], message.size(), format, text, number);
-    logMessage(message.c_str());
-}
 
 // Reads one value of an Explorer key as text (520 bytes of data at most, the
 // type not looked at). False when the key or the value cannot be read.
@@ -167,11 +162,8 @@ const Com *com() {
     static int state = 0;  // 0 not tried, 1 loaded, -1 not to be had
     if (state == 0) {
         state = -1;
-        char path[kPathSize];
-        UINT length = GetSystemDirectoryA(path, MAX_PATH);
-        HMODULE ole = length > 0 && length < MAX_PATH && appendText(path, sizeof path, "\\ole32.dll")
-                          ? LoadLibraryA(path)
-                          : nullptr;
+        std::string path = systemFile("ole32.dll");
+        HMODULE ole = path.empty() ? nullptr : LoadLibraryA(path.c_str());
         if (ole) {
             calls.initialize = reinterpret_cast<decltype(calls.initialize)>(
                 reinterpret_cast<void *>(GetProcAddress(ole, "CoInitialize")));
@@ -330,11 +322,10 @@ void setAttrib(const char *quotedPath) {
     if (!attribArgumentSafe(quotedPath)) return;
     // By its full path in the system directory: a bare name would run
     // whatever "attrib.exe" lies in the current directory.
-    char program[kPathSize];
-    UINT length = GetSystemDirectoryA(program, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || !appendText(program, sizeof program, "\\attrib.exe")) return;
+    std::string program = systemFile("attrib.exe");
+    if (program.empty()) return;
     const char *const argv[] = {"attrib.exe", "-r", quotedPath, nullptr};
-    _spawnv(_P_WAIT, program, argv);
+    _spawnv(_P_WAIT, program.c_str(), argv);
 }
 
 void deleteFile(const char *path) {

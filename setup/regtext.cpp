@@ -4,10 +4,8 @@
 
 #include "strutil.h"
 
-namespace {
-
 // Order is behaviour: the first keyword found in a line wins.
-const OperationKeyword keywords[] = {
+const OperationKeyword kOperationKeywords[9] = {
     {"add\t", "adding field:", RegOperation::Add},
     {"exists\t", "checking if the key exists:", RegOperation::Exists},
     {"query\t", "querying the key:", RegOperation::Query},
@@ -18,6 +16,8 @@ const OperationKeyword keywords[] = {
     {"append\t", "appending data to the key value:", RegOperation::Append},
     {"delete\t", "deleting a key:", RegOperation::Delete},
 };
+
+namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -44,7 +44,7 @@ uint8_t hexByte(const char *text, size_t length) {
 }  // namespace
 
 const OperationKeyword *findOperation(const char *line, const char **entry) {
-    for (const OperationKeyword &row : keywords) {
+    for (const OperationKeyword &row : kOperationKeywords) {
         const char *found = strstr(line, row.keyword);
         if (found) {
             *entry = found + strlen(row.keyword);

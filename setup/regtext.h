@@ -16,6 +16,9 @@ struct OperationKeyword {
     RegOperation operation;
 };
 
+// The nine operations, in the order they are searched for.
+extern const OperationKeyword kOperationKeywords[9];
+
 // Finds the first keyword of the table (in table order) that occurs anywhere
 // in line; entry then points just past that occurrence. Null when none.
 const OperationKeyword *findOperation(const char *line, const char **entry);

@@ -13,6 +13,8 @@ constexpr size_t kPathSize = MAX_PATH + 1;
 extern char programDir[kPathSize];
 extern char appDir[kPathSize];
 void logMessage(const char *message);
+// Logs format filled with text (and number, for a "%d" after it).
+void logFormatted(const char *format, const char *text, int number = 0);
 // Writes value and a line end to dir\name ("wt"), whole or not at all.
 // NotOpened: the path (built whole, handed back in path when asked) does not
 // fit its 260 characters or cannot be opened; nothing is written. Failed:

@@ -77,13 +77,13 @@ Handler handlerFor(CommandId id) {
     return runAttributes;
 }
 
-void logLine(const char *format, const std::string &text) {
-    std::string line(strlen(format) + text.size() + 1, '\0');
-    formatText(&line[0], line.size(), format, text.c_str());
-    logMessage(line.c_str());
-}
-
 }  // namespace
+
+void logFormatted(const char *format, const char *text, int number) {
+    std::string message(strlen(format) + strlen(text) + 32, '\0');
+    formatText(&message[0], message.size(), format, text, number);
+    logMessage(message.c_str());
+}
 
 void logMessage(const char *message) {
     char *cwd = static_cast<char *>(malloc(kPathSize));
@@ -148,12 +148,12 @@ int main(int argc, char **argv) {
     char *arg2 = static_cast<char *>(malloc(kArgSize));
     if (arg1 && arg2) {
         setProgramDir(argv[0]);
-        logLine("program: %s", argv[0]);
-        logLine("program dir:  %s", programDir);
+        logFormatted("program: %s", argv[0]);
+        logFormatted("program dir:  %s", programDir);
         CommandLine line = commandLineFrom(argc, argv);
-        logLine("command: %s", line.command);
-        logLine("arg1: %s", line.arg1);
-        logLine("arg2: %s", line.arg2);
+        logFormatted("command: %s", line.command.c_str());
+        logFormatted("arg1: %s", line.arg1.c_str());
+        logFormatted("arg2: %s", line.arg2.c_str());
         copyText(arg1, kArgSize, line.arg1.c_str());
         copyText(arg2, kArgSize, line.arg2.c_str());
         if (!line.whole) {

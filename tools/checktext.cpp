@@ -60,9 +60,6 @@ std::string hexSpaced(const std::vector<uint8_t> &bytes) {
 
 // ---- registry script ----
 
-const char *const kOperationWords[] = {"add", "exists", "query", "enumkey", "enumvalue",
-                                       "replace", "prepend", "append", "delete"};
-
 bool isDecimal(const std::string &text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
@@ -98,9 +95,11 @@ bool looksLikeOperation(const std::string &line) {
     std::string text = line.substr(line.find_first_not_of(" \t") == std::string::npos
                                        ? line.size()
                                        : line.find_first_not_of(" \t"));
-    for (const char *word : kOperationWords) {
-        size_t n = strlen(word);
-        if (startsWithNoCase(text, word) && text.size() > n && (text[n] == '\t' || text[n] == ' ')) return true;
+    for (const OperationKeyword &keyword : kOperationKeywords) {
+        size_t n = strlen(keyword.keyword) - 1;  // the word without its tab
+        if (text.size() > n && compareNoCaseN(text.c_str(), keyword.keyword, n) == 0 &&
+            (text[n] == '\t' || text[n] == ' '))
+            return true;
     }
     return false;
 }
@@ -471,9 +470,6 @@ void checkShortcuts(Report *report, FILE *file) {
 
 // ---- properties file ----
 
-const char *const kPropertyKeys[] = {"programName", "execFilename", "args", "jvmRequiredVersion", "jvmMaxVersion",
-                                     "jvmMinVersion"};
-
 void checkProperties(Report *report, FILE *file) {
     Settings settings;
     std::vector<char> buffer(10000);
@@ -501,14 +497,12 @@ void checkProperties(Report *report, FILE *file) {
         }
         Setting matched;
         LineOutcome outcome = applyPropertyLine(line, &settings, &matched);
-        const char *key = nullptr;
-        for (const char *candidate : kPropertyKeys)
-            if (line.compare(0, strlen(candidate), candidate) == 0) key = candidate;
+        const char *key = propertyKeyOf(line);
         if (!key) {
             bool setting = false;
             std::string trimmed = line.substr(std::min(line.size(), line.find_first_not_of(" \t")));
-            for (const char *candidate : kPropertyKeys)
-                if (startsWithNoCase(trimmed, candidate)) setting = true;
+            for (Setting candidate : kSettings)
+                if (startsWithNoCase(trimmed, settingKey(candidate))) setting = true;
             if (setting)
                 add(report, n, Severity::Warning,
                     "looks like a setting but is not one: keys match at the first character and in exactly this case");

@@ -10,6 +10,7 @@
 #include "getparam.h"
 #include "launchtext.h"
 #include "strutil.h"
+#include "systemdir.h"
 
 namespace {
 
@@ -18,11 +19,8 @@ char *emptyText(size_t size) { return static_cast<char *>(calloc(size, 1)); }
 // The one message box. user32 is loaded for it alone (by its full path in
 // the system directory), so a launch that shows none starts without it.
 void showError(const char *text) {
-    char path[MAX_PATH + 16];
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    copyText(path + length, sizeof path - length, "\\user32.dll");
-    HMODULE user = LoadLibraryA(path);
+    std::string path = systemFile("user32.dll");
+    HMODULE user = path.empty() ? nullptr : LoadLibraryA(path.c_str());
     typedef int(WINAPI * MessageBoxFunction)(HWND, LPCSTR, LPCSTR, UINT);
     MessageBoxFunction box =
         user ? reinterpret_cast<MessageBoxFunction>(reinterpret_cast<void *>(GetProcAddress(user, "MessageBoxA")))
@@ -128,10 +126,7 @@ bool JavaApp::_runApp(const std::string &exe, const std::string &joined) {
 bool JavaApp::runSilent(const std::string &exe, const std::string &argText) {
     // Never by a bare name: that would start whatever CMD.EXE lies in the
     // current directory or beside the launcher, with its rights.
-    char systemDir[MAX_PATH + 1] = "";
-    UINT length = GetSystemDirectoryA(systemDir, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) systemDir[0] = '\0';
-    std::string interpreter = chooseInterpreter(getenv("COMSPEC"), systemDir);
+    std::string interpreter = chooseInterpreter(getenv("COMSPEC"), systemDirectory());
     std::string command = launchCommand(interpreter, exe, argText);
     trace("launch command:", command.c_str());
     STARTUPINFOA startup;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "strutil.h"
+
 namespace {
 
 struct Key {
@@ -30,16 +32,14 @@ std::string &field(Settings *settings, Setting setting) {
     return settings->jvmMin;
 }
 
-int lowerAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+// Compares as _stricmp does (a proper prefix sorts first).
+int compareNoCase(const std::string &a, const std::string &b) { return ::compareNoCase(a.c_str(), b.c_str()); }
 
-// Compares as _stricmp does; a proper prefix sorts first.
-int compareNoCase(const std::string &a, const std::string &b) {
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        int d = lowerAscii(static_cast<unsigned char>(a[i])) - lowerAscii(static_cast<unsigned char>(b[i]));
-        if (d != 0) return d;
-    }
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+// The first key, in table order, that the line begins with.
+const Key *keyOf(const std::string &line) {
+    for (const Key &key : keys)
+        if (line.compare(0, strlen(key.key), key.key) == 0) return &key;
+    return nullptr;
 }
 
 std::string cut(const std::string &version, size_t length) { return version.substr(0, length); }
@@ -78,21 +78,24 @@ const char *settingKey(Setting setting) {
     return "";
 }
 
+const char *propertyKeyOf(const std::string &line) {
+    const Key *key = keyOf(line);
+    return key ? key->key : nullptr;
+}
+
 LineOutcome applyPropertyLine(const std::string &line, Settings *settings, Setting *matched) {
-    for (const Key &key : keys) {
-        size_t length = strlen(key.key);
-        if (line.compare(0, length, key.key) != 0) continue;
-        *matched = key.setting;
-        // The value starts one character (the separator) after the key.
-        if (line.size() <= length) return LineOutcome::Ignored;
-        std::string value = line.substr(length + 1);
-        std::string &target = field(settings, key.setting);
-        if (key.firstWins && !target.empty()) return LineOutcome::Ignored;
-        if (value.size() > key.capacity) return LineOutcome::TooLong;
-        target = value;
-        return LineOutcome::Taken;
-    }
-    return LineOutcome::Ignored;
+    const Key *key = keyOf(line);
+    if (!key) return LineOutcome::Ignored;
+    size_t length = strlen(key->key);
+    *matched = key->setting;
+    // The value starts one character (the separator) after the key.
+    if (line.size() <= length) return LineOutcome::Ignored;
+    std::string value = line.substr(length + 1);
+    std::string &target = field(settings, key->setting);
+    if (key->firstWins && !target.empty()) return LineOutcome::Ignored;
+    if (value.size() > key->capacity) return LineOutcome::TooLong;
+    target = value;
+    return LineOutcome::Taken;
 }
 
 bool verifyVersion(const std::string &jvmRequired, const std::string &jvmMin, const std::string &jvmMax,

@@ -33,6 +33,13 @@ struct Settings {
 size_t settingCapacity(Setting setting);
 const char *settingKey(Setting setting);
 
+// The six settings, in the order their keys are tested.
+constexpr Setting kSettings[] = {Setting::ProgramName, Setting::ExecFilename, Setting::Args,
+                                 Setting::JvmRequired, Setting::JvmMax,       Setting::JvmMin};
+// The key a line begins with (tested in order, as prefixes, case sensitive),
+// or null when it begins with none.
+const char *propertyKeyOf(const std::string &line);
+
 enum class LineOutcome { Ignored, Taken, TooLong };
 // Matches one unescaped line against the keys (in order, as prefixes, case
 // sensitive) and stores its value: the first non-empty value of programName,
