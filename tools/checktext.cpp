@@ -312,23 +312,22 @@ void checkRegistry(Report *report, FILE *file) {
 
 // ---- shortcut script ----
 
-const char *folderKindName(MenuFolder folder) {
+// Each menu folder's word in predictions and its title in the report.
+struct FolderNames {
+    const char *kind, *title;
+};
+
+FolderNames folderNames(MenuFolder folder) {
     switch (folder) {
-        case MenuFolder::Programs: return "programs";
-        case MenuFolder::Startup: return "startup";
+        case MenuFolder::Programs: return {"programs", "Programs menu"};
+        case MenuFolder::Startup: return {"startup", "Startup menu"};
         case MenuFolder::Desktop: break;
     }
-    return "desktop";
+    return {"desktop", "Desktop"};
 }
 
-const char *folderTitle(MenuFolder folder) {
-    switch (folder) {
-        case MenuFolder::Programs: return "Programs menu";
-        case MenuFolder::Startup: return "Startup menu";
-        case MenuFolder::Desktop: break;
-    }
-    return "Desktop";
-}
+const char *folderKindName(MenuFolder folder) { return folderNames(folder).kind; }
+const char *folderTitle(MenuFolder folder) { return folderNames(folder).title; }
 
 void checkAbsent(Report *report, size_t n, const char *field, const std::string &value) {
     if (value == "null")
